@@ -1,0 +1,128 @@
+#include "cli/FadeCommand.h"
+
+#include "cli/Utf8.h"
+#include "engine/FadeText.h"
+
+#include <charconv>
+
+namespace ombrix::cli {
+namespace {
+
+std::int16_t ParseLevel(std::string_view text, std::string_view whole)
+{
+    int value = 0;
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(first, last, value);
+    if (text.empty() || ec != std::errc{} || ptr != last)
+        throw UsageError("--color " + std::string(whole) + ": '" + std::string(text) + "' is not a number");
+    if (value < modOmbrix::kMinLevel || value > modOmbrix::kMaxLevel)
+        throw UsageError("--color " + std::string(whole) + ": level " + std::string(text) + " is outside 0..16");
+    return static_cast<std::int16_t>(value);
+}
+
+std::array<std::int16_t, 3> ParseColour(std::string_view value)
+{
+    std::array<std::int16_t, 3> levels{};
+    std::string_view rest = value;
+    for (std::size_t c = 0; c < 3; ++c) {
+        const std::size_t comma = rest.find(',');
+        const bool last = c == 2;
+        if (last != (comma == std::string_view::npos))
+            throw UsageError("--color " + std::string(value) + ": expected three levels R,G,B");
+        levels[c] = ParseLevel(rest.substr(0, comma), value);
+        if (!last)
+            rest.remove_prefix(comma + 1);
+    }
+    return levels;
+}
+
+} // namespace
+
+CommandLine ParseArguments(const std::vector<std::string_view>& args)
+{
+    CommandLine line;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "-h" || arg == "--help") {
+            line.help = true;
+        } else if (arg == "--end-tags") {
+            line.endTags = true;
+        } else if (arg == "--final-tag") {
+            line.finalTag = true;
+        } else if (arg == "--color" || arg.starts_with("--color=")) {
+            std::string_view value;
+            if (arg == "--color") {
+                if (i + 1 >= args.size())
+                    throw UsageError("--color needs a value R,G,B");
+                value = args[++i];
+            } else {
+                value = arg.substr(std::string_view("--color=").size());
+            }
+            if (line.colours.size() == static_cast<std::size_t>(modOmbrix::kSlotCount))
+                throw UsageError("at most 6 colours can be given");
+            line.colours.push_back(ParseColour(value));
+        } else {
+            throw UsageError("unknown option '" + std::string(arg) + "'");
+        }
+    }
+    return line;
+}
+
+FixedSettings SettingsFor(const CommandLine& line)
+{
+    FixedSettings settings;
+    if (!line.colours.empty()) {
+        settings.colourCount = static_cast<std::int32_t>(line.colours.size());
+        for (std::size_t i = 0; i < line.colours.size(); ++i)
+            settings.levels[i] = line.colours[i];
+    }
+    if (line.endTags)
+        settings.fontTags = 1;
+    if (line.finalTag)
+        settings.finalFontTag = 1;
+    return settings;
+}
+
+std::string UsageText()
+{
+    return "Usage: ombrix-fade [OPTION]...\n"
+           "Read a message from standard input (UTF-8) and write it as HTML whose text colour\n"
+           "fades across up to six colours, with nothing added.\n"
+           "\n"
+           "  --color R,G,B   set the next colour from three levels 0..16 (red, green, blue);\n"
+           "                  give it 1 to 6 times, which also sets the number of colours.\n"
+           "                  Without it the six default colours are used.\n"
+           "  --end-tags      write </FONT> before every tag but the first (Use </FONT> Ending Tags)\n"
+           "  --final-tag     write a final \"</FONT> \" (Use Final </FONT> Tag)\n"
+           "  -h, --help      show this help and exit\n"
+           "\n"
+           "A CR LF line break becomes <BR>. Exit status: 0 on success, 1 when the text is too\n"
+           "long for the number of colours, 2 for a bad option or invalid UTF-8.\n"
+           "\n"
+           "Example: printf 'Hello' | ombrix-fade --color 16,0,0 --color 0,0,16\n";
+}
+
+RunResult RunFade(const std::vector<std::string_view>& args, std::string_view input)
+{
+    RunResult result;
+    try {
+        const CommandLine line = ParseArguments(args);
+        if (line.help) {
+            result.out = UsageText();
+            return result;
+        }
+        const FixedSettings settings = SettingsFor(line);
+        const std::u16string text = DecodeUtf8(input);
+        result.out = EncodeUtf8(modOmbrix::FadeText(text, settings, settings));
+    } catch (const UsageError& e) {
+        result = {2, {}, std::string("ombrix-fade: ") + e.what() + " (try --help)"};
+    } catch (const Utf8Error& e) {
+        result = {2, {}, std::string("ombrix-fade: ") + e.what()};
+    } catch (const modOmbrix::TextTooLongError& e) {
+        result = {1, {}, std::string("ombrix-fade: ") + e.what()};
+    }
+    return result;
+}
+
+} // namespace ombrix::cli

@@ -1,0 +1,62 @@
+// The ombrix-fade command without its process plumbing: argument parsing and the run
+// itself work on strings, so the tests drive them directly.
+#pragma once
+
+#include "engine/ColourTable.h"
+#include "engine/DefaultSettings.h"
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ombrix::cli {
+
+// A colour table and tag options held as plain values.
+class FixedSettings final : public modOmbrix::ColourTable, public modOmbrix::TagOptions {
+public:
+    std::int32_t colourCount = modOmbrix::kDefaultColourCount;
+    std::array<std::array<std::int16_t, 3>, 6> levels = modOmbrix::kDefaultLevels;
+    std::int16_t fontTags = 0;
+    std::int16_t finalFontTag = 0;
+
+    std::int32_t ColourCount() const override { return colourCount; }
+    std::int16_t Level(int slot, modOmbrix::Channel channel) const override
+    {
+        return levels.at(static_cast<std::size_t>(slot)).at(static_cast<std::size_t>(channel));
+    }
+    std::int16_t FontTagsValue() const override { return fontTags; }
+    std::int16_t FinalFontTagValue() const override { return finalFontTag; }
+};
+
+// A bad command line: exit status 2.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct CommandLine {
+    bool help = false;
+    std::vector<std::array<std::int16_t, 3>> colours; // from --color, in order
+    bool endTags = false;
+    bool finalTag = false;
+};
+
+CommandLine ParseArguments(const std::vector<std::string_view>& args);
+
+// The settings a command line asks for, on top of the defaults.
+FixedSettings SettingsFor(const CommandLine& line);
+
+std::string UsageText();
+
+struct RunResult {
+    int status = 0;
+    std::string out; // written to standard output as is
+    std::string err; // one line for standard error, empty on success
+};
+
+RunResult RunFade(const std::vector<std::string_view>& args, std::string_view input);
+
+} // namespace ombrix::cli

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs to build, run and test.
+# Idempotent and quiet when everything is already there; uses sudo only when not root.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  qt6-base-dev libgl-dev libxtst-dev libx11-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb openbox xdotool xclip x11-utils imagemagick fonts-dejavu-core
+  python3 python3-tk
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+as_root=()
+if [[ $(id -u) -ne 0 ]]; then
+  command -v sudo >/dev/null || { echo "setup: need root or sudo to install: ${missing[*]}" >&2; exit 1; }
+  as_root=(sudo)
+fi
+echo "setup: installing ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

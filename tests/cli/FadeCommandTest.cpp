@@ -1,0 +1,84 @@
+#include "cli/FadeCommand.h"
+#include "cli/Utf8.h"
+
+#include <gtest/gtest.h>
+
+using namespace ombrix::cli;
+
+TEST(FadeCommand, WritesTheHtmlWithNothingAdded)
+{
+    const struct {
+        std::vector<std::string_view> args;
+        std::string input;
+        std::string out;
+    } cases[] = {
+        {{"--color", "16,0,0", "--color=0,0,16"}, "abcd",
+         "<FONT COLOR=C00040>a<FONT COLOR=800080>b<FONT COLOR=4000C0>c<FONT COLOR=0000FF>d"},
+        {{"--color", "16,0,0", "--color", "0,0,16", "--end-tags"}, "a b",
+         "<FONT COLOR=B00050>a </FONT><FONT COLOR=0000FF>b</FONT> "},
+        {{"--final-tag"}, "", "</FONT> "},
+        {{"--color", "16,0,0", "--color", "0,0,16"}, "hi\r\nyo",
+         "<FONT COLOR=D00030>h<FONT COLOR=B00050>i<BR><FONT COLOR=3000D0>y<FONT COLOR=0000FF>o"},
+        {{"--color", "0,0,0"}, "a\nb\rc", "<FONT COLOR=000000>a\nb\rc"},
+        {{"--color", "0,0,0"}, "\xEF\xBB\xBF" "\xC3\xA9\xF0\x9F\x98\x80", "<FONT COLOR=000000>\xEF\xBB\xBF\xC3\xA9\xF0\x9F\x98\x80"},
+        // No --color: the six default colours; "a" lies half way from yellow to green.
+        {{}, "ab", "<FONT COLOR=80F000>a<FONT COLOR=800080>b"},
+    };
+    for (const auto& c : cases) {
+        const RunResult r = RunFade(c.args, c.input);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, c.out) << c.input;
+        EXPECT_EQ(r.err, "");
+    }
+}
+
+TEST(FadeCommand, RefusesBadInputWithOneLineAndNoOutput)
+{
+    const struct {
+        std::vector<std::string_view> args;
+        std::string input;
+        int status;
+        std::string err;
+    } cases[] = {
+        {{"--colour", "1,2,3"}, "a", 2, "ombrix-fade: unknown option '--colour' (try --help)"},
+        {{"--color", "17,0,0"}, "a", 2, "ombrix-fade: --color 17,0,0: level 17 is outside 0..16 (try --help)"},
+        {{"--color", "-1,0,0"}, "a", 2, "ombrix-fade: --color -1,0,0: level -1 is outside 0..16 (try --help)"},
+        {{"--color", "x,0,0"}, "a", 2, "ombrix-fade: --color x,0,0: 'x' is not a number (try --help)"},
+        {{"--color", "1,2"}, "a", 2, "ombrix-fade: --color 1,2: expected three levels R,G,B (try --help)"},
+        {{"--color", "1,2,3,4"}, "a", 2, "ombrix-fade: --color 1,2,3,4: expected three levels R,G,B (try --help)"},
+        {{"--color"}, "a", 2, "ombrix-fade: --color needs a value R,G,B (try --help)"},
+        {{"--color=1,1,1", "--color=1,1,1", "--color=1,1,1", "--color=1,1,1", "--color=1,1,1", "--color=1,1,1",
+          "--color=1,1,1"},
+         "a", 2, "ombrix-fade: at most 6 colours can be given (try --help)"},
+        {{}, "ab\xFF", 2, "ombrix-fade: invalid UTF-8 at byte 2: byte 0xFF cannot start a character"},
+        {{}, "a\xED\xA0\x80", 2, "ombrix-fade: invalid UTF-8 at byte 1: encoded surrogate"},
+        {{}, "\xC0\xAF", 2, "ombrix-fade: invalid UTF-8 at byte 0: byte 0xC0 cannot start a character"},
+        {{}, "\xE0\x80\xAF", 2, "ombrix-fade: invalid UTF-8 at byte 0: overlong encoding"},
+        {{}, "ok\xE2\x82", 2, "ombrix-fade: invalid UTF-8 at byte 2: truncated sequence"},
+        {{}, "\xF4\x90\x80\x80", 2, "ombrix-fade: invalid UTF-8 at byte 0: code point above U+10FFFF"},
+        {{}, std::string(6554, 'x'), 1, "ombrix-fade: text too long for 6 colours: at most 6553 characters"},
+    };
+    for (const auto& c : cases) {
+        const RunResult r = RunFade(c.args, c.input);
+        EXPECT_EQ(r.status, c.status) << c.err;
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST(FadeCommand, HelpDescribesTheOptions)
+{
+    const RunResult r = RunFade({"--help"}, "");
+    EXPECT_EQ(r.status, 0);
+    for (const char* word : {"--color R,G,B", "--end-tags", "--final-tag", "-h, --help"})
+        EXPECT_NE(r.out.find(word), std::string::npos) << word;
+}
+
+TEST(Utf8, RoundTripsEveryPlane)
+{
+    const std::string text = "A\xC2\xA9\xE2\x82\xAC\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF";
+    const std::u16string units = DecodeUtf8(text);
+    EXPECT_EQ(units, u"A\u00A9\u20AC\uFFFF\U00010000\U0010FFFF");
+    EXPECT_EQ(EncodeUtf8(units), text);
+    EXPECT_THROW((void)EncodeUtf8(u"\xD800"), std::invalid_argument);
+}
