@@ -1,0 +1,101 @@
+#include "ui/frmAbout.h"
+
+#include "ui/frmOmbrix.h"
+#include "ui/layer/Twips.h"
+
+#include <QDesktopServices>
+#include <QPixmap>
+
+namespace ombrix::ui {
+namespace {
+
+constexpr layer::DesignBorders kBorders{45, 45, 45}; // no caption bar
+
+std::function<void(const QUrl&)>& UrlOpener()
+{
+    static std::function<void(const QUrl&)> opener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    return opener;
+}
+
+QFont Face(const QFont& base, const char* family, qreal points, bool bold, bool italic, bool underline)
+{
+    QFont font = base;
+    font.setFamilies({QString::fromLatin1(family), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    return font;
+}
+
+} // namespace
+
+const QUrl frmAbout::kWebAddress(QStringLiteral("https://ombrix.example.org/"));
+
+void frmAbout::SetUrlOpener(std::function<void(const QUrl&)> opener) { UrlOpener() = std::move(opener); }
+
+frmAbout::frmAbout(frmOmbrix& main) : FixedDialog(QString(), 5190, 3015, kBorders, false)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    Label1 = new layer::Label(QStringLiteral("HTML Ombrix"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->SetSingleBorder();
+    Label1->setFont(Face(font(), "MS Sans Serif", 12, true, false, false));
+    layer::Place(*Label1, 240, 240, 4695, 375);
+
+    Label2 = new layer::Label(QStringLiteral("Version 1.54"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setAlignment(Qt::AlignCenter);
+    Label2->SetSingleBorder();
+    layer::Place(*Label2, 240, 720, 4695, 255);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/icons/ombrix-32.png")));
+    Image1->setScaledContents(true);
+    layer::Place(*Image1, 240, 1200, 1020, 1020);
+
+    fraTheFrame = new layer::Frame(QString(), this);
+    fraTheFrame->setObjectName(QStringLiteral("fraTheFrame"));
+    layer::Place(*fraTheFrame, 1440, 1080, 3495, 1215);
+
+    Label3 = new layer::Label(QStringLiteral("by the Ombrix developers"), fraTheFrame);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setAlignment(Qt::AlignCenter);
+    Label3->setFont(Face(font(), "Arial", 12, true, true, false));
+    layer::Place(*Label3, 120, 240, 3255, 255);
+
+    lblUrl = new layer::Label(kWebAddress.toString(), fraTheFrame);
+    lblUrl->setObjectName(QStringLiteral("lblUrl"));
+    lblUrl->setAlignment(Qt::AlignCenter);
+    lblUrl->setFont(Face(font(), "Arial", 9.75, false, false, true));
+    lblUrl->SetForeColor(QColor(0, 0, 255));
+    lblUrl->setCursor(Qt::PointingHandCursor);
+    layer::Place(*lblUrl, 1050, 720, 1410, 240);
+    lblUrl->adjustSize(); // sized to its text, kept centred in the frame
+    lblUrl->move((fraTheFrame->width() - lblUrl->width()) / 2, lblUrl->y());
+    lblUrl->OnClick([this] { lblUrl_Click(); });
+
+    cmdOk = new layer::CommandButton(QStringLiteral("Ok"), this);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk->setDefault(true);
+    layer::Place(*cmdOk, 240, 2400, 4695, 375);
+    cmdOk->OnClick([this] { cmdOk_Click(); });
+
+    Form_Load(main);
+}
+
+void frmAbout::Form_Load(frmOmbrix& main)
+{
+    layer::FormGeometry& own = Geometry();
+    layer::FormGeometry& owner = main.Geometry();
+    own.SetLeft((owner.Width() - own.Width()) / 2.0f + owner.Left());
+    own.SetTop((owner.Height() - own.Height()) / 2.0f + owner.Top());
+}
+
+void frmAbout::lblUrl_Click() { UrlOpener()(kWebAddress); }
+
+} // namespace ombrix::ui

@@ -1,0 +1,39 @@
+// The about box: title, version, icon, a credit line and a web address. Created for
+// each showing and destroyed when closed, centred over the main window.
+#pragma once
+
+#include "ui/layer/Controls.h"
+#include "ui/layer/FixedDialog.h"
+
+#include <QUrl>
+
+#include <functional>
+
+namespace ombrix::ui {
+
+class frmOmbrix;
+
+class frmAbout final : public layer::FixedDialog {
+public:
+    static const QUrl kWebAddress;
+
+    explicit frmAbout(frmOmbrix& main);
+
+    // Opens a web address in the desktop's default handler; tests replace it.
+    static void SetUrlOpener(std::function<void(const QUrl&)> opener);
+
+    layer::Label* Label1;
+    layer::Label* Label2;
+    QLabel* Image1;
+    layer::Frame* fraTheFrame;
+    layer::Label* Label3;
+    layer::Label* lblUrl;
+    layer::CommandButton* cmdOk;
+
+private:
+    void Form_Load(frmOmbrix& main);
+    void cmdOk_Click() { hide(); }
+    void lblUrl_Click();
+};
+
+} // namespace ombrix::ui

@@ -1,0 +1,188 @@
+#include "ui/frmOmbrix.h"
+
+#include "engine/FadeText.h"
+#include "settings/Settings.h"
+#include "ui/frmAbout.h"
+#include "ui/frmOptions.h"
+#include "ui/frmSetColor.h"
+#include "ui/layer/MessageBox.h"
+#include "ui/layer/Twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QIcon>
+
+namespace ombrix::ui {
+namespace {
+
+constexpr int kClientWidth = 6480;
+constexpr int kClientHeight = 1290;
+constexpr layer::DesignBorders kBorders{45, 330, 45};
+constexpr int kMaxMessage = 32000;
+
+template <typename W>
+W* Named(W* widget, const char* name, const char* tooltip, int left, int top, int width, int height)
+{
+    widget->setObjectName(QLatin1String(name));
+    if (*tooltip)
+        widget->setToolTip(QString::fromUtf8(tooltip));
+    layer::Place(*widget, left, top, width, height);
+    return widget;
+}
+
+} // namespace
+
+frmOmbrix::frmOmbrix(frmSetColor& colours, frmOptions& options, AppLink& app)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      colours_(colours), options_(options), app_(app), geometry_(*this, kBorders)
+{
+    setObjectName(QStringLiteral("frmOmbrix"));
+    setWindowTitle(QStringLiteral("HTML Ombrix"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/ombrix-32.png")));
+    geometry_.SetClientSize(kClientWidth, kClientHeight);
+
+    fraMsg = Named(new layer::Frame(QStringLiteral("&Message"), this), "fraMsg", "", 120, 0, 4695, 885);
+    txtIn = Named(new layer::TextBox(kMaxMessage, fraMsg), "txtIn", "Type Message Here", 120, 240, 3735, 510);
+    cmdSend = Named(new layer::CommandButton(QStringLiteral("Send"), fraMsg), "cmdSend", "Send/Copy Message", 3945,
+                    240, 615, 510);
+    cmdSend->setEnabled(false);
+    cmdSend->setDefault(true);
+    txtIn->SetDefaultButton(cmdSend);
+
+    cmdAbout = Named(new layer::CommandButton(QStringLiteral("&About"), this), "cmdAbout", "Info About this Program",
+                     120, 930, 975, 285);
+    cmdInOut = Named(new layer::TriangleButton(QStringLiteral("3"), this), "cmdInOut", "Hide/Show Settings", 4545, 930,
+                     255, 285);
+    fraSettings = Named(new layer::Frame(QStringLiteral("Settings"), this), "fraSettings", "", 4920, 0, 1455, 1215);
+    cmdSetColor = Named(new layer::CommandButton(QStringLiteral("Set &Color"), fraSettings), "cmdSetColor",
+                        "Change Fade Colors", 120, 240, 1215, 375);
+    cmdOptions = Named(new layer::CommandButton(QStringLiteral("&Options"), fraSettings), "cmdOptions",
+                       "Change Various Settings", 120, 720, 1215, 375);
+
+    // "Output Will Be", sixteen spaces that the count box sits in, "Characters".
+    lblOutMsg = Named(new layer::Label(QStringLiteral("Output Will Be                Characters"), this), "lblOutMsg",
+                      "", 1800, 960, 2535, 255);
+    lblCharCount = Named(new layer::Label(QString(), this), "lblCharCount",
+                         "The Number of Characters the HTML Will Use", 2895, 945, 570, 225);
+    lblCharCount->SetBackColor(QColor(192, 255, 255));
+    lblCharCount->SetForeColor(QColor(0, 0, 128));
+    lblCharCount->SetSingleBorder();
+    lblCharCount->setAlignment(Qt::AlignCenter);
+    lblCharCount->raise();
+
+    setTabOrder(txtIn, cmdSend);
+    setTabOrder(cmdSend, cmdSetColor);
+    setTabOrder(cmdSetColor, cmdOptions);
+    setTabOrder(cmdOptions, cmdAbout);
+    setTabOrder(cmdAbout, cmdInOut);
+    for (QWidget* passive : std::initializer_list<QWidget*>{lblCharCount, lblOutMsg})
+        passive->setFocusPolicy(Qt::NoFocus);
+
+    txtIn->OnChange([this] { txtIn_Change(); });
+    cmdSend->OnClick([this] { cmdSend_Click(); });
+    cmdSetColor->OnClick([this] { cmdSetColor_Click(); });
+    cmdOptions->OnClick([this] { cmdOptions_Click(); });
+    cmdAbout->OnClick([this] { cmdAbout_Click(); });
+    connect(cmdInOut, &QPushButton::clicked, this, [this] { cmdInOut_Click(); });
+    txtIn->setFocus();
+}
+
+void frmOmbrix::txtIn_Change()
+{
+    const QString text = txtIn->Text();
+    try {
+        const std::u16string html = modOmbrix::FadeText(
+            std::u16string_view(QStringView(text).utf16(), static_cast<std::size_t>(text.size())), colours_, options_);
+        strOutput = QString::fromUtf16(html.data(), static_cast<qsizetype>(html.size()));
+        lblCharCount->setText(QString::number(strOutput.size()));
+        lblCharCount->setToolTip(QStringLiteral("The Number of Characters the HTML Will Use"));
+    } catch (const modOmbrix::TextTooLongError& e) {
+        // Keep the text: the user can shorten it or use fewer colours.
+        strOutput.clear();
+        ShowTooLong(e.colours(), e.limit());
+        cmdSend->setEnabled(false);
+        return;
+    }
+    if (text == QLatin1String("\r\n"))
+        txtIn->SetText(QString()); // runs this handler again, nested, before we go on
+    if (txtIn->Length() != 0) {
+        cmdSend->setEnabled(true);
+    } else {
+        cmdSend->setEnabled(false);
+        lblCharCount->setText(QString());
+    }
+}
+
+void frmOmbrix::ShowTooLong(std::int32_t colours, std::int32_t limit)
+{
+    lblCharCount->setText(QStringLiteral("Too long"));
+    lblCharCount->setToolTip(QStringLiteral("The message is too long for %1 colour%2: at most %3 characters")
+                                 .arg(colours)
+                                 .arg(colours == 1 ? "" : "s")
+                                 .arg(limit));
+}
+
+void frmOmbrix::cmdInOut_Click()
+{
+    if (cmdInOut->text().isEmpty())
+        return;
+    const char16_t first = cmdInOut->text().at(0).unicode();
+    if (first == u'3') {
+        varFullWidth = geometry_.Width();
+        fraSettings->hide();
+        geometry_.SetWidth(static_cast<float>(layer::PixelsToTwips(fraSettings->x())) + 90.0f);
+        cmdInOut->setText(QStringLiteral("4"));
+    } else if (first == u'4') {
+        geometry_.SetWidth(varFullWidth.value_or(geometry_.Width()));
+        fraSettings->show();
+        cmdInOut->setText(QStringLiteral("3"));
+    }
+}
+
+void frmOmbrix::cmdSend_Click()
+{
+    if (deliver_)
+        deliver_(strOutput);
+    txtIn->SetText(QString());
+}
+
+void frmOmbrix::cmdSetColor_Click()
+{
+    app_.SetOnTop(false);
+    colours_.CentreOnScreen();
+    colours_.ShowModal();
+}
+
+void frmOmbrix::cmdOptions_Click()
+{
+    app_.SetOnTop(false);
+    options_.CentreOnScreen();
+    options_.ShowModal();
+}
+
+void frmOmbrix::cmdAbout_Click()
+{
+    app_.SetOnTop(false);
+    frmAbout about(*this);
+    about.ShowModal();
+}
+
+void frmOmbrix::closeEvent(QCloseEvent* event)
+{
+    Form_QueryUnload();
+    event->accept();
+}
+
+void frmOmbrix::Form_QueryUnload()
+{
+    try {
+        app_.SaveSettings();
+    } catch (const modOmbrix::SettingsFileError& e) {
+        layer::MessageBox::Warning(QStringLiteral("HTML Ombrix"),
+                                   QStringLiteral("The settings could not be saved.\n%1").arg(QString::fromUtf8(e.what())));
+    }
+    QApplication::exit(0);
+}
+
+} // namespace ombrix::ui

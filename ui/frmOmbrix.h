@@ -1,0 +1,66 @@
+// The main window: the message box, the live length of its HTML, Send, and the
+// collapsible settings pane with the buttons that open the dialogs.
+#pragma once
+
+#include "ui/AppLink.h"
+#include "ui/layer/Controls.h"
+#include "ui/layer/FormGeometry.h"
+#include "ui/layer/TextBox.h"
+#include "ui/layer/TriangleButton.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+namespace ombrix::ui {
+
+class frmSetColor;
+class frmOptions;
+
+class frmOmbrix final : public QWidget {
+public:
+    frmOmbrix(frmSetColor& colours, frmOptions& options, AppLink& app);
+
+    // Regenerates strOutput and the count, and enables Send for a non-empty box.
+    void txtIn_Change();
+    // Collapses or expands the settings pane.
+    void cmdInOut_Click();
+
+    const QString& Output() const { return strOutput; }
+    layer::FormGeometry& Geometry() { return geometry_; }
+    // What Send does with strOutput; the box is emptied afterwards whatever it did.
+    void SetDelivery(std::function<void(const QString& html)> deliver) { deliver_ = std::move(deliver); }
+
+    layer::Frame* fraMsg;
+    layer::TextBox* txtIn;
+    layer::CommandButton* cmdSend;
+    layer::Frame* fraSettings;
+    layer::CommandButton* cmdSetColor;
+    layer::CommandButton* cmdOptions;
+    layer::CommandButton* cmdAbout;
+    layer::TriangleButton* cmdInOut;
+    layer::Label* lblCharCount;
+    layer::Label* lblOutMsg;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void cmdSend_Click();
+    void cmdSetColor_Click();
+    void cmdOptions_Click();
+    void cmdAbout_Click();
+    void Form_QueryUnload();
+    void ShowTooLong(std::int32_t colours, std::int32_t limit);
+
+    frmSetColor& colours_;
+    frmOptions& options_;
+    AppLink& app_;
+    layer::FormGeometry geometry_;
+    std::function<void(const QString&)> deliver_;
+    QString strOutput;
+    std::optional<float> varFullWidth;
+};
+
+} // namespace ombrix::ui

@@ -1,0 +1,21 @@
+// Every message box of the program goes through here, so tests can answer it in
+// advance instead of blocking on a modal dialog.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace ombrix::layer {
+
+class MessageBox {
+public:
+    // Shows a warning and waits for the user; the text also goes to standard error.
+    static void Warning(const QString& title, const QString& text);
+
+    // While set, Warning calls this instead of showing anything.
+    using Interceptor = std::function<void(const QString& title, const QString& text)>;
+    static void SetInterceptor(Interceptor interceptor);
+};
+
+} // namespace ombrix::layer
