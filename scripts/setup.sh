@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb openbox xdotool xclip x11-utils imagemagick fonts-dejavu-core
   python3 python3-tk
+  desktop-file-utils man-db dpkg-dev
 )
 
 missing=()
