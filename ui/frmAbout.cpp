@@ -11,9 +11,11 @@ namespace {
 
 constexpr layer::DesignBorders kBorders{45, 45, 45}; // no caption bar
 
+void OpenInDesktop(const QUrl& url) { QDesktopServices::openUrl(url); } // its result is of no use here
+
 std::function<void(const QUrl&)>& UrlOpener()
 {
-    static std::function<void(const QUrl&)> opener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    static std::function<void(const QUrl&)> opener = OpenInDesktop;
     return opener;
 }
 
@@ -32,7 +34,10 @@ QFont Face(const QFont& base, const char* family, qreal points, bool bold, bool 
 
 const QUrl frmAbout::kWebAddress(QStringLiteral("https://ombrix.example.org/"));
 
-void frmAbout::SetUrlOpener(std::function<void(const QUrl&)> opener) { UrlOpener() = std::move(opener); }
+void frmAbout::SetUrlOpener(std::function<void(const QUrl&)> opener)
+{
+    UrlOpener() = opener ? std::move(opener) : OpenInDesktop;
+}
 
 frmAbout::frmAbout(frmOmbrix& main) : FixedDialog(QString(), 5190, 3015, kBorders, false)
 {

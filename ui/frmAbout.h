@@ -19,7 +19,8 @@ public:
 
     explicit frmAbout(frmOmbrix& main);
 
-    // Opens a web address in the desktop's default handler; tests replace it.
+    // How the web address is opened (the desktop's default handler); tests replace it,
+    // and an empty function puts the default back.
     static void SetUrlOpener(std::function<void(const QUrl&)> opener);
 
     layer::Label* Label1;

@@ -1,6 +1,7 @@
 #include "engine/FadeText.h"
 #include "tests/ui/FakeAppLink.h"
 #include "tests/ui/FocusChain.h"
+#include "ui/frmAbout.h"
 #include "ui/frmOmbrix.h"
 #include "ui/frmOptions.h"
 #include "ui/frmSetColor.h"
@@ -195,4 +196,29 @@ TEST_F(MainWindowTest, TabOrderAndAccessKeys)
         EXPECT_EQ(test::NextTabStop(order[i]), order[i + 1]) << i;
     EXPECT_EQ(main.fraMsg->title(), "&Message");
     EXPECT_EQ(main.cmdSetColor->text(), "Set &Color");
+}
+
+TEST_F(MainWindowTest, AboutBoxCentresOverTheMainWindowAndOpensTheAddressEachClick)
+{
+    std::vector<QUrl> opened;
+    ui::frmAbout::SetUrlOpener([&](const QUrl& url) { opened.push_back(url); });
+    for (const QPoint at : {QPoint(40, 60), QPoint(300, 200)}) {
+        main.move(at);
+        ui::frmAbout about(main);
+        const float expectedLeft = (main.Geometry().Width() - about.Geometry().Width()) / 2 + main.Geometry().Left();
+        const float expectedTop = (main.Geometry().Height() - about.Geometry().Height()) / 2 + main.Geometry().Top();
+        EXPECT_NEAR(about.Geometry().Left(), expectedLeft, 15.0f);
+        EXPECT_NEAR(about.Geometry().Top(), expectedTop, 15.0f);
+        EXPECT_TRUE(about.windowFlags().testFlag(Qt::FramelessWindowHint));
+        EXPECT_EQ(about.Label2->text(), "Version 1.54");
+        about.show();
+        QTest::mouseClick(about.lblUrl, Qt::LeftButton);
+        QTest::mouseClick(about.lblUrl, Qt::LeftButton);
+        EXPECT_TRUE(about.isVisible());
+        QTest::keyClick(about.cmdOk, Qt::Key_Return);
+        EXPECT_FALSE(about.isVisible());
+    }
+    ui::frmAbout::SetUrlOpener(nullptr);
+    ASSERT_EQ(opened.size(), 4u);
+    EXPECT_EQ(opened[0], ui::frmAbout::kWebAddress);
 }
