@@ -1,0 +1,64 @@
+// Keystroke latency of the main window: from a key event in the message box until the
+// count shows the new length, with a long message. Runs on the offscreen platform.
+#include "ui/AppLink.h"
+#include "ui/frmOmbrix.h"
+#include "ui/frmOptions.h"
+#include "ui/frmSetColor.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class NoApp final : public ombrix::ui::AppLink {
+public:
+    void SetOnTop(bool) override {}
+    void RegenerateOutput() override {}
+    void SaveSettings() override {}
+};
+
+// Types one character at the end of a message of the given length, then deletes it,
+// so every iteration starts from the same text.
+void BM_Keystroke(benchmark::State& state)
+{
+    const auto colours = static_cast<int>(state.range(0));
+    const auto length = static_cast<int>(state.range(1));
+    NoApp app;
+    ombrix::ui::frmSetColor colourDialog(app);
+    ombrix::ui::frmOptions options(app);
+    ombrix::ui::frmOmbrix main(colourDialog, options, app);
+    colourDialog.sldSetColNum->SetValue(colours);
+    QString text;
+    const QString words = QStringLiteral("Hello there, how are you doing today?\r\nFine thanks ");
+    while (text.size() < length - 1)
+        text += words;
+    text.truncate(length - 1);
+    main.txtIn->SetText(text);
+    main.show();
+    main.txtIn->moveCursor(QTextCursor::End);
+    for (auto _ : state) {
+        QTest::keyClick(main.txtIn, Qt::Key_X);
+        benchmark::DoNotOptimize(main.lblCharCount->text());
+        state.PauseTiming();
+        QTest::keyClick(main.txtIn, Qt::Key_Backspace);
+        state.ResumeTiming();
+    }
+    if (main.txtIn->Length() != length - 1 || main.lblCharCount->text().isEmpty())
+        state.SkipWithError("the message box did not take the keys");
+}
+
+} // namespace
+
+BENCHMARK(BM_Keystroke)->Args({1, 32000})->Args({2, 32000})->Args({6, 6553})->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
