@@ -33,7 +33,7 @@ public:
 };
 
 // Splits text into fields. A field ends at a comma or a line end (CR LF, or a lone LF or
-// CR); an empty line is an empty field.
+// CR); an empty line is an empty field. The text must outlive the reader.
 class FieldReader {
 public:
     explicit FieldReader(std::string_view text) : text_(text) {}

@@ -108,7 +108,8 @@ TEST(FieldReader, SplitsAtCommasAndEveryKindOfLineEnd)
 TEST(FieldReader, TakesFieldsOfUpTo4096BytesSpacesIncluded)
 {
     const std::string longest = std::string(4095, ' ') + "7";
-    FieldReader reader(longest + "\r\n" + std::string(4097, ' ') + "\r\n");
+    const std::string text = longest + "\r\n" + std::string(4097, ' ') + "\r\n";
+    FieldReader reader(text);
     EXPECT_EQ(reader.Next(), "7");
     try {
         (void)reader.Next();
