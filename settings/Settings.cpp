@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include "settings/ControlRanges.h"
 #include "settings/SettingsFormat.h"
 
 #include <cerrno>
@@ -161,7 +162,7 @@ std::filesystem::path SettingsPath()
 std::optional<std::uint8_t> GetSendMode(const SettingsControls& controls)
 {
     std::optional<std::uint8_t> mode;
-    for (std::uint8_t c = 0; c < 2; ++c)
+    for (std::uint8_t c = 0; c < kSendOptionCount; ++c)
         if (controls.IsSendOptionSelected(c))
             mode = c;
     return mode;

@@ -37,8 +37,9 @@ std::string Quote(std::string_view field)
     return "'" + std::string(field.substr(0, kShown)) + "...'";
 }
 
-// A decimal number rounded to the nearest integer, ties to even. Magnitudes saturate at
-// kSaturated, far outside every range the file holds.
+// A decimal number rounded to the nearest integer, ties to even, worked out on the digits
+// themselves: through a double, "2.50000000000000000001" would become a tie. Magnitudes
+// saturate at kSaturated, far outside every range the file holds.
 struct RoundedNumber {
     bool negative = false;
     std::uint64_t magnitude = 0;
@@ -170,7 +171,7 @@ bool ToBoolean(std::string_view field)
 }
 
 SettingsLineError::SettingsLineError(int line, const std::string& reason)
-    : std::runtime_error("line " + std::to_string(line) + ": " + reason), line_(line), reason_(reason)
+    : std::runtime_error("line " + std::to_string(line) + ": " + reason), line_(line)
 {
 }
 

@@ -67,11 +67,9 @@ class SettingsLineError : public std::runtime_error {
 public:
     SettingsLineError(int line, const std::string& reason);
     int Line() const { return line_; }
-    const std::string& Reason() const { return reason_; }
 
 private:
     int line_;
-    std::string reason_;
 };
 
 // One reading pass: reads the 24 fields in order and assigns each to its control before

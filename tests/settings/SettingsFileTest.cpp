@@ -63,7 +63,8 @@ ControlState OtherState()
     s.send = {false, true};
     s.count = 3;
     for (int n = 0; n < 18; ++n)
-        s.levels[static_cast<std::size_t>(n / 3)][static_cast<std::size_t>(n % 3)] = static_cast<std::int16_t>(n % 16 + 1);
+        s.levels[static_cast<std::size_t>(n / 3)][static_cast<std::size_t>(n % 3)] =
+            static_cast<std::int16_t>(n % 16 + 1);
     s.caption = u"4";
     s.checks = {1, 1, 0};
     s.finalTagEnabled = false;
@@ -338,7 +339,8 @@ TEST_F(SettingsFile, ReadingNeverFollowsALinkNorReadsAnythingButARegularFile)
     WriteFile(dir.path() / "target", Join(OtherLines()));
     fs::create_symlink(dir.path() / "target", path);
     FakeControls controls;
-    EXPECT_EQ(ErrorOf([&] { ReadSettingsFile(controls, path); }), "cannot read " + path.string() + ": is a symbolic link");
+    EXPECT_EQ(ErrorOf([&] { ReadSettingsFile(controls, path); }),
+              "cannot read " + path.string() + ": is a symbolic link");
     EXPECT_EQ(controls.events, std::vector<std::string>{});
     // Nor does the recovery write through it or replace it.
     EXPECT_EQ(ErrorOf([&] { LoadSettings(controls, path); }), "cannot write " + path.string() + ": is a symbolic link");
