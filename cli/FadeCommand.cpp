@@ -2,6 +2,8 @@
 
 #include "cli/Utf8.h"
 #include "engine/FadeText.h"
+#include "settings/ControlRanges.h"
+#include "settings/Settings.h"
 
 #include <charconv>
 
@@ -37,6 +39,56 @@ std::array<std::int16_t, 3> ParseColour(std::string_view value)
     return levels;
 }
 
+// The controls of the settings file held as plain values, with the range checks of the
+// real controls, so a file is judged as the program's start-up load judges it.
+class FileControls final : public modOmbrix::SettingsControls {
+public:
+    using CheckBox = modOmbrix::CheckBox;
+
+    explicit FileControls(FixedSettings& settings) : settings_(settings) {}
+
+    bool IsSendOptionSelected(int index) const override { return sendOption_ == index; }
+    void SelectSendOption(int index) override
+    {
+        modOmbrix::CheckSendOption(index);
+        sendOption_ = index;
+    }
+    std::int32_t ColourCount() const override { return settings_.colourCount; }
+    void SetColourCount(std::int32_t count) override
+    {
+        modOmbrix::CheckColourCount(count);
+        settings_.colourCount = count;
+    }
+    void ApplyColourCount() override {}
+    std::int16_t Level(int slot, modOmbrix::Channel channel) const override { return settings_.Level(slot, channel); }
+    void SetLevel(int slot, modOmbrix::Channel channel, std::int16_t level) override
+    {
+        modOmbrix::CheckLevel(level);
+        settings_.levels.at(static_cast<std::size_t>(slot)).at(static_cast<std::size_t>(channel)) = level;
+    }
+    std::u16string InOutCaption() const override { return collapsed_ ? u"4" : u"3"; }
+    void PressInOut() override { collapsed_ = !collapsed_; }
+    std::int16_t CheckValue(CheckBox box) const override
+    {
+        return box == CheckBox::FontTags ? settings_.fontTags
+               : box == CheckBox::FinalFontTag ? settings_.finalFontTag
+                                               : onTop_;
+    }
+    void SetCheckValue(CheckBox box, std::int16_t value) override
+    {
+        modOmbrix::CheckCheckValue(value);
+        (box == CheckBox::FontTags ? settings_.fontTags
+         : box == CheckBox::FinalFontTag ? settings_.finalFontTag
+                                         : onTop_) = value;
+    }
+
+private:
+    FixedSettings& settings_;
+    int sendOption_ = 0;
+    bool collapsed_ = false;
+    std::int16_t onTop_ = 1;
+};
+
 } // namespace
 
 CommandLine ParseArguments(const std::vector<std::string_view>& args)
@@ -50,6 +102,16 @@ CommandLine ParseArguments(const std::vector<std::string_view>& args)
             line.endTags = true;
         } else if (arg == "--final-tag") {
             line.finalTag = true;
+        } else if (arg == "--settings" || arg.starts_with("--settings=")) {
+            if (line.settingsFile)
+                throw UsageError("--settings can be given only once");
+            if (arg == "--settings") {
+                if (i + 1 >= args.size())
+                    throw UsageError("--settings needs a file");
+                line.settingsFile = std::string(args[++i]);
+            } else {
+                line.settingsFile = std::string(arg.substr(std::string_view("--settings=").size()));
+            }
         } else if (arg == "--color" || arg.starts_with("--color=")) {
             std::string_view value;
             if (arg == "--color") {
@@ -72,6 +134,10 @@ CommandLine ParseArguments(const std::vector<std::string_view>& args)
 FixedSettings SettingsFor(const CommandLine& line)
 {
     FixedSettings settings;
+    if (line.settingsFile) {
+        FileControls controls(settings);
+        modOmbrix::ReadSettingsFile(controls, *line.settingsFile);
+    }
     if (!line.colours.empty()) {
         settings.colourCount = static_cast<std::int32_t>(line.colours.size());
         for (std::size_t i = 0; i < line.colours.size(); ++i)
@@ -95,10 +161,14 @@ std::string UsageText()
            "                  Without it the six default colours are used.\n"
            "  --end-tags      write </FONT> before every tag but the first (Use </FONT> Ending Tags)\n"
            "  --final-tag     write a final \"</FONT> \" (Use Final </FONT> Tag)\n"
+           "  --settings FILE take the colours and the two tag options from an HTML Ombrix\n"
+           "                  settings file (only read, never changed); the options above\n"
+           "                  override it\n"
            "  -h, --help      show this help and exit\n"
            "\n"
            "A CR LF line break becomes <BR>. Exit status: 0 on success, 1 when the text is too\n"
-           "long for the number of colours, 2 for a bad option or invalid UTF-8.\n"
+           "long for the number of colours, 2 for a bad option, invalid UTF-8 or a settings file\n"
+           "that cannot be read (its line and the reason are shown).\n"
            "\n"
            "Example: printf 'Hello' | ombrix-fade --color 16,0,0 --color 0,0,16\n";
 }
@@ -117,6 +187,8 @@ RunResult RunFade(const std::vector<std::string_view>& args, std::string_view in
         result.out = EncodeUtf8(modOmbrix::FadeText(text, settings, settings));
     } catch (const UsageError& e) {
         result = {2, {}, std::string("ombrix-fade: ") + e.what() + " (try --help)"};
+    } catch (const modOmbrix::SettingsReadError& e) {
+        result = {2, {}, std::string("ombrix-fade: ") + e.what()};
     } catch (const Utf8Error& e) {
         result = {2, {}, std::string("ombrix-fade: ") + e.what()};
     } catch (const modOmbrix::TextTooLongError& e) {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -42,11 +43,14 @@ struct CommandLine {
     std::vector<std::array<std::int16_t, 3>> colours; // from --color, in order
     bool endTags = false;
     bool finalTag = false;
+    std::optional<std::string> settingsFile; // from --settings
 };
 
 CommandLine ParseArguments(const std::vector<std::string_view>& args);
 
-// The settings a command line asks for, on top of the defaults.
+// The settings a command line asks for: the defaults, or what --settings reads (one pass,
+// never writing the file; throws modOmbrix::SettingsReadError), with --color,
+// --end-tags and --final-tag on top.
 FixedSettings SettingsFor(const CommandLine& line);
 
 std::string UsageText();

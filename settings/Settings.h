@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
+#include <string>
 
 namespace modOmbrix {
 
@@ -21,6 +22,18 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A failure of one reading pass: the file cannot be opened or read (Line() is 0), or the
+// value on Line() cannot be read or converted, or its control rejects it. The message
+// names the path, e.g. "cannot read /tmp/x.ini: line 4: level 17 is outside 0..16".
+class SettingsReadError : public SettingsFileError {
+public:
+    SettingsReadError(const std::string& message, int line) : SettingsFileError(message), line_(line) {}
+    int Line() const { return line_; }
+
+private:
+    int line_;
+};
+
 // Index of the selected send-mode button, or nothing when neither is selected.
 std::optional<std::uint8_t> GetSendMode(const SettingsControls& controls);
 
@@ -31,5 +44,9 @@ void SaveSettings(const SettingsControls& controls, const std::filesystem::path&
 // Applies the file to the controls; on the first failure rewrites the file from the
 // controls and applies it once more. Throws SettingsFileError when that recovery fails.
 void LoadSettings(SettingsControls& controls, const std::filesystem::path& path = SettingsPath());
+
+// One reading pass of the file into the controls, without the recovery: it never writes.
+// Only a regular file is read, never through a symbolic link. Throws SettingsReadError.
+void ReadSettingsFile(SettingsControls& controls, const std::filesystem::path& path);
 
 } // namespace modOmbrix

@@ -1,7 +1,10 @@
 #include "cli/FadeCommand.h"
 #include "cli/Utf8.h"
+#include "tests/settings/TestFiles.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using namespace ombrix::cli;
 
@@ -70,7 +73,7 @@ TEST(FadeCommand, HelpDescribesTheOptions)
 {
     const RunResult r = RunFade({"--help"}, "");
     EXPECT_EQ(r.status, 0);
-    for (const char* word : {"--color R,G,B", "--end-tags", "--final-tag", "-h, --help"})
+    for (const char* word : {"--color R,G,B", "--end-tags", "--final-tag", "--settings FILE", "-h, --help"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
 }
 
@@ -81,4 +84,105 @@ TEST(Utf8, RoundTripsEveryPlane)
     EXPECT_EQ(units, u"A\u00A9\u20AC\uFFFF\U00010000\U0010FFFF");
     EXPECT_EQ(EncodeUtf8(units), text);
     EXPECT_THROW((void)EncodeUtf8(u"\xD800"), std::invalid_argument);
+}
+
+namespace {
+
+// A settings file with red to blue and "Use </FONT> Ending Tags" on, in a fresh folder.
+struct SettingsFileFixture {
+    ombrix::test::TempDir dir;
+    std::filesystem::path path = dir.path() / "kestovombrix.ini";
+    std::vector<std::string> lines = ombrix::test::DefaultLines();
+
+    SettingsFileFixture()
+    {
+        lines[1] = " 2 ";
+        lines[2] = " 16 "; // slot 0: 16, 0, 0
+        lines[3] = " 0 ";
+        lines[4] = " 0 ";
+        lines[5] = " 0 "; // slot 1: 0, 0, 16
+        lines[6] = " 0 ";
+        lines[7] = " 16 ";
+        lines[21] = " 1 ";
+        Write();
+    }
+    void Write() const { ombrix::test::WriteFile(path, ombrix::test::Join(lines)); }
+    std::string Path() const { return path.string(); }
+};
+
+} // namespace
+
+TEST(FadeCommand, TakesTheColoursAndTagOptionsFromASettingsFile)
+{
+    const SettingsFileFixture file;
+    const std::string path = file.Path();
+    const std::string withEquals = "--settings=" + path;
+    const struct {
+        std::vector<std::string_view> withFile;
+        std::vector<std::string_view> same;
+    } cases[] = {
+        {{"--settings", path}, {"--color", "16,0,0", "--color", "0,0,16", "--end-tags"}},
+        {{withEquals}, {"--color", "16,0,0", "--color", "0,0,16", "--end-tags"}},
+        {{"--settings", path, "--final-tag"}, {"--color", "16,0,0", "--color", "0,0,16", "--end-tags", "--final-tag"}},
+        {{"--color", "0,16,0", "--settings", path}, {"--color", "0,16,0", "--end-tags"}},
+    };
+    for (const auto& c : cases) {
+        const RunResult withFile = RunFade(c.withFile, "a b\r\nc");
+        const RunResult same = RunFade(c.same, "a b\r\nc");
+        EXPECT_EQ(withFile.status, 0) << withFile.err;
+        EXPECT_EQ(withFile.out, same.out);
+        EXPECT_EQ(withFile.err, "");
+    }
+    EXPECT_EQ(ombrix::test::ReadFile(file.path), ombrix::test::Join(file.lines));
+}
+
+TEST(FadeCommand, TheGrayedTagValueInASettingsFileIsOff)
+{
+    SettingsFileFixture file;
+    file.lines[21] = " 2 ";
+    file.lines[22] = " 2 ";
+    file.Write();
+    EXPECT_EQ(RunFade({"--settings", file.Path()}, "ab").out, RunFade({"--color=16,0,0", "--color=0,0,16"}, "ab").out);
+}
+
+TEST(FadeCommand, ASettingsFileThatFailsIsReportedWithItsLineAndNeverRepaired)
+{
+    SettingsFileFixture file;
+    const std::string path = file.Path();
+    const auto fails = [&](const std::string& why) {
+        const RunResult r = RunFade({"--settings", path}, "abc");
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "ombrix-fade: cannot read " + path + ": " + why);
+    };
+    file.lines[3] = " 17 ";
+    file.Write();
+    fails("line 4: level 17 is outside 0..16");
+    EXPECT_EQ(ombrix::test::ReadFile(file.path), ombrix::test::Join(file.lines));
+
+    file.lines[3] = " 0 ";
+    file.lines[1] = " 7 ";
+    file.Write();
+    fails("line 2: number of colours 7 is outside 1..6");
+
+    file.lines.resize(10);
+    file.lines[1] = " 2 ";
+    file.Write();
+    fails("line 11: the file ends before this value");
+    EXPECT_EQ(ombrix::test::ReadFile(file.path), ombrix::test::Join(file.lines));
+
+    std::filesystem::remove(file.path);
+    fails("No such file or directory");
+    EXPECT_FALSE(std::filesystem::exists(file.path));
+
+    std::filesystem::create_symlink("/dev/zero", file.path);
+    fails("is a symbolic link");
+}
+
+TEST(FadeCommand, RefusesAMissingOrRepeatedSettingsFile)
+{
+    EXPECT_EQ(RunFade({"--settings"}, "a").err, "ombrix-fade: --settings needs a file (try --help)");
+    const RunResult r = RunFade({"--settings", "a", "--settings=b"}, "a");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "ombrix-fade: --settings can be given only once (try --help)");
 }
