@@ -4,6 +4,7 @@
 #include "ui/frmOmbrix.h"
 #include "ui/frmOptions.h"
 #include "ui/frmSetColor.h"
+#include "ui/layer/Fonts.h"
 
 #include <QApplication>
 #include <QTest>
@@ -57,6 +58,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    ombrix::layer::UseDesignFont();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -4,5 +4,4 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh" "$root/build" >/dev/null
-printf 'Hello from HTML Ombrix' | "$root/build/cli/ombrix-fade"
-echo
+exec "$root/build/app/ombrix"

@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev libxtst-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb openbox xdotool xclip x11-utils imagemagick fonts-dejavu-core
+  xvfb openbox xdotool xclip x11-utils imagemagick fonts-dejavu-core fonts-liberation2
   python3 python3-tk
   desktop-file-utils man-db dpkg-dev
 )

@@ -1,6 +1,7 @@
 #include "ui/frmAbout.h"
 
 #include "ui/frmOmbrix.h"
+#include "ui/layer/Fonts.h"
 #include "ui/layer/Twips.h"
 
 #include <QDesktopServices>
@@ -17,17 +18,6 @@ std::function<void(const QUrl&)>& UrlOpener()
 {
     static std::function<void(const QUrl&)> opener = OpenInDesktop;
     return opener;
-}
-
-QFont Face(const QFont& base, const char* family, qreal points, bool bold, bool italic, bool underline)
-{
-    QFont font = base;
-    font.setFamilies({QString::fromLatin1(family), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    font.setItalic(italic);
-    font.setUnderline(underline);
-    return font;
 }
 
 } // namespace
@@ -48,7 +38,7 @@ frmAbout::frmAbout(frmOmbrix& main) : FixedDialog(QString(), 5190, 3015, kBorder
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->SetSingleBorder();
-    Label1->setFont(Face(font(), "MS Sans Serif", 12, true, false, false));
+    Label1->setFont(layer::DesignFont(QStringLiteral("MS Sans Serif"), 12, true));
     layer::Place(*Label1, 240, 240, 4695, 375);
 
     Label2 = new layer::Label(QStringLiteral("Version 1.54"), this);
@@ -70,13 +60,13 @@ frmAbout::frmAbout(frmOmbrix& main) : FixedDialog(QString(), 5190, 3015, kBorder
     Label3 = new layer::Label(QStringLiteral("by the Ombrix developers"), fraTheFrame);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setAlignment(Qt::AlignCenter);
-    Label3->setFont(Face(font(), "Arial", 12, true, true, false));
+    Label3->setFont(layer::DesignFont(QStringLiteral("Arial"), 12, true, true));
     layer::Place(*Label3, 120, 240, 3255, 255);
 
     lblUrl = new layer::Label(kWebAddress.toString(), fraTheFrame);
     lblUrl->setObjectName(QStringLiteral("lblUrl"));
     lblUrl->setAlignment(Qt::AlignCenter);
-    lblUrl->setFont(Face(font(), "Arial", 9.75, false, false, true));
+    lblUrl->setFont(layer::DesignFont(QStringLiteral("Arial"), 9.75, false, false, true));
     lblUrl->SetForeColor(QColor(0, 0, 255));
     lblUrl->setCursor(Qt::PointingHandCursor);
     layer::Place(*lblUrl, 1050, 720, 1410, 240);

@@ -63,6 +63,11 @@ frmOmbrix::frmOmbrix(frmSetColor& colours, frmOptions& options, AppLink& app)
     // "Output Will Be", sixteen spaces that the count box sits in, "Characters".
     lblOutMsg = Named(new layer::Label(QStringLiteral("Output Will Be                Characters"), this), "lblOutMsg",
                       "", 1800, 960, 2535, 255);
+    // The run of spaces was laid out for a narrower face; tighter spaces keep
+    // "Characters" inside the label, clear of the count box and the toggle.
+    QFont outMsgFont = lblOutMsg->font();
+    outMsgFont.setWordSpacing(-1.5);
+    lblOutMsg->setFont(outMsgFont);
     lblCharCount = Named(new layer::Label(QString(), this), "lblCharCount",
                          "The Number of Characters the HTML Will Use", 2895, 945, 570, 225);
     lblCharCount->SetBackColor(QColor(192, 255, 255));

@@ -2,6 +2,7 @@
 
 #include "engine/ColourMath.h"
 #include "engine/DefaultSettings.h"
+#include "ui/layer/Fonts.h"
 #include "ui/layer/Twips.h"
 
 #include <limits>
@@ -14,21 +15,13 @@ constexpr int kClientWidth = 3975;
 constexpr int kClientHeight = 8310;
 constexpr layer::DesignBorders kBorders{45, 300, 45};
 
-QFont PreviewFont(const QFont& base)
-{
-    QFont font = base;
-    font.setPointSizeF(8.25);
-    font.setBold(true);
-    return font;
-}
-
 layer::Label* PreviewLabel(QWidget* frame, const QString& name, const QString& tooltip, int top)
 {
     auto* label = new layer::Label(QStringLiteral("0"), frame);
     label->setObjectName(name);
     label->setAlignment(Qt::AlignCenter);
     label->SetSingleBorder();
-    label->setFont(PreviewFont(label->font()));
+    label->setFont(layer::DesignFont(QStringLiteral("MS Sans Serif"), 8.25, true));
     label->SetForeColor(Qt::white);
     label->SetBackColor(Qt::black);
     label->setToolTip(tooltip);

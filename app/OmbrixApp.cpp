@@ -1,0 +1,37 @@
+#include "app/OmbrixApp.h"
+
+#include "app/Stacking.h"
+#include "settings/Settings.h"
+#include "ui/layer/MessageBox.h"
+
+namespace ombrix::app {
+
+OmbrixApp::OmbrixApp(std::filesystem::path settingsPath) : settingsPath_(std::move(settingsPath))
+{
+    setColor = std::make_unique<ui::frmSetColor>(*this);
+    for (int i = 0; i < modOmbrix::kSlotCount; ++i)
+        setColor->UpdateColor(i);
+    options = std::make_unique<ui::frmOptions>(*this);
+    main = std::make_unique<ui::frmOmbrix>(*setColor, *options, *this);
+    controls = std::make_unique<ControlsBinding>(*setColor, *options, *main);
+}
+
+void OmbrixApp::Start()
+{
+    try {
+        modOmbrix::LoadSettings(*controls, settingsPath_);
+    } catch (const modOmbrix::SettingsFileError& e) {
+        // Go on with the settings as loaded so far; the user should know they may be lost.
+        layer::MessageBox::Warning(QStringLiteral("HTML Ombrix"),
+                                   QStringLiteral("The settings could not be read or repaired.\n%1")
+                                       .arg(QString::fromUtf8(e.what())));
+    }
+    main->show();
+    SetOnTop(true);
+}
+
+void OmbrixApp::SetOnTop(bool flag) { modOmbrix::SetOnTop(*main, options->chkOnTop->Value(), flag); }
+
+void OmbrixApp::SaveSettings() { modOmbrix::SaveSettings(*controls, settingsPath_); }
+
+} // namespace ombrix::app

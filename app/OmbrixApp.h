@@ -1,0 +1,40 @@
+// The program's windows and the start-up sequence that brings them up.
+#pragma once
+
+#include "app/ControlsBinding.h"
+#include "ui/AppLink.h"
+#include "ui/frmOmbrix.h"
+#include "ui/frmOptions.h"
+#include "ui/frmSetColor.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace ombrix::app {
+
+class OmbrixApp final : public ui::AppLink {
+public:
+    // Brings up the windows hidden: the colour dialog with its previews refreshed, then
+    // the options dialog and the main window.
+    explicit OmbrixApp(std::filesystem::path settingsPath);
+
+    // Loads the settings into the controls, shows the main window and applies Always On Top.
+    void Start();
+
+    void SetOnTop(bool flag) override;
+    void RegenerateOutput() override { main->txtIn_Change(); }
+    void SaveSettings() override;
+
+    std::unique_ptr<ui::frmSetColor> setColor;
+    std::unique_ptr<ui::frmOptions> options;
+    std::unique_ptr<ui::frmOmbrix> main;
+    std::unique_ptr<ControlsBinding> controls;
+
+private:
+    std::filesystem::path settingsPath_;
+};
+
+// The entry point's work: the whole start-up, in order.
+void Main(OmbrixApp& app);
+
+} // namespace ombrix::app

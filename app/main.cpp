@@ -1,0 +1,28 @@
+// HTML Ombrix: type a message, get it as HTML whose colour fades across up to six colours.
+#include "app/OmbrixApp.h"
+#include "settings/Settings.h"
+#include "ui/layer/Fonts.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+        std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        std::fprintf(stderr, "ombrix: no display found. It needs a desktop session (X11, or XWayland under "
+                             "Wayland).\nOn a machine without one, start a virtual display first, e.g.:\n"
+                             "  Xvfb :99 -screen 0 1280x800x24 & openbox --display :99 & DISPLAY=:99 ombrix\n");
+        return 1;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("HTML Ombrix"));
+    QApplication::setQuitOnLastWindowClosed(false); // closing the main window ends the program itself
+    ombrix::layer::UseDesignFont();
+
+    ombrix::app::OmbrixApp app(modOmbrix::SettingsPath());
+    app.Start();
+    return QApplication::exec();
+}

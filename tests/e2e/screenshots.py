@@ -1,0 +1,47 @@
+"""Opens each window of the real program in turn and saves a picture of the screen."""
+import os
+import subprocess
+import sys
+import time
+
+import desktop
+import settings_file
+
+
+def shoot(d, out, name):
+    time.sleep(0.4)
+    path = os.path.join(out, name + ".png")
+    d.screenshot(path)
+    print(path)
+
+
+def main():
+    exe, out = sys.argv[1], sys.argv[2]
+    with settings_file.preserved(), desktop.desktop("1024x700x24") as d:
+        if os.path.lexists(settings_file.PATH):
+            os.remove(settings_file.PATH)
+        proc = subprocess.Popen([exe], env=d.env)
+        win = d.wait_window("HTML Ombrix")
+        shoot(d, out, "main-empty")
+        d.type("Hello there!")
+        shoot(d, out, "main-typed")
+        d.key("alt+c")
+        d.wait_window("Set Color")
+        shoot(d, out, "set-color")
+        d.key("Return")
+        d.key("alt+o", window=win)
+        d.wait_window("Options")
+        shoot(d, out, "options")
+        d.key("Return")
+        d.key("alt+a", window=win)
+        shoot(d, out, "about")
+        d.key("Return")
+        time.sleep(0.3)
+        d.click(win, 311, 71)  # the collapse toggle
+        shoot(d, out, "main-collapsed")
+        d.close(win)
+        proc.wait(timeout=10)
+
+
+if __name__ == "__main__":
+    main()

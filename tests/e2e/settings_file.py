@@ -1,0 +1,50 @@
+"""The program's one settings file, put back as it was after a test."""
+import contextlib
+import os
+import shutil
+import tempfile
+
+PATH = "/var/tmp/kestovombrix.ini"
+
+DEFAULT_LINES = [" 0 ", " 6 ", " 16 ", " 0 ", " 0 ", " 16 ", " 8 ", " 0 ", " 15 ", " 15 ", " 0 ", " 0 ", " 15 ",
+                 " 0 ", " 0 ", " 0 ", " 16 ", " 8 ", " 0 ", " 8 ", "False", " 0 ", " 0 ", " 1 "]
+
+
+def file_bytes(lines):
+    return "".join(line + "\r\n" for line in lines).encode("ascii")
+
+
+def with_changes(**changes):
+    """Default lines with some replaced: with_changes(line21="True", line24=" 0 ")."""
+    lines = list(DEFAULT_LINES)
+    for key, value in changes.items():
+        lines[int(key[4:]) - 1] = value
+    return lines
+
+
+@contextlib.contextmanager
+def preserved():
+    """Keeps whatever file (or nothing) was at PATH, and restores it afterwards."""
+    backup = None
+    if os.path.lexists(PATH):
+        fd, backup = tempfile.mkstemp(prefix="kestovombrix-backup-")
+        os.close(fd)
+        shutil.copy2(PATH, backup, follow_symlinks=False)
+    try:
+        yield
+    finally:
+        if os.path.lexists(PATH):
+            os.remove(PATH)
+        if backup:
+            shutil.copy2(backup, PATH, follow_symlinks=False)
+            os.remove(backup)
+
+
+def write(lines):
+    with open(PATH, "wb") as f:
+        f.write(file_bytes(lines))
+
+
+def read():
+    with open(PATH, "rb") as f:
+        return f.read()
