@@ -20,16 +20,6 @@ constexpr int kClientHeight = 1290;
 constexpr layer::DesignBorders kBorders{45, 330, 45};
 constexpr int kMaxMessage = 32000;
 
-template <typename W>
-W* Named(W* widget, const char* name, const char* tooltip, int left, int top, int width, int height)
-{
-    widget->setObjectName(QLatin1String(name));
-    if (*tooltip)
-        widget->setToolTip(QString::fromUtf8(tooltip));
-    layer::Place(*widget, left, top, width, height);
-    return widget;
-}
-
 } // namespace
 
 frmOmbrix::frmOmbrix(frmSetColor& colours, frmOptions& options, AppLink& app)
@@ -42,33 +32,33 @@ frmOmbrix::frmOmbrix(frmSetColor& colours, frmOptions& options, AppLink& app)
     setWindowIcon(QIcon(QStringLiteral(":/icons/ombrix-32.png")));
     geometry_.SetClientSize(kClientWidth, kClientHeight);
 
-    fraMsg = Named(new layer::Frame(QStringLiteral("&Message"), this), "fraMsg", "", 120, 0, 4695, 885);
-    txtIn = Named(new layer::TextBox(kMaxMessage, fraMsg), "txtIn", "Type Message Here", 120, 240, 3735, 510);
-    cmdSend = Named(new layer::CommandButton(QStringLiteral("Send"), fraMsg), "cmdSend", "Send/Copy Message", 3945,
+    fraMsg = layer::Designed(new layer::Frame(QStringLiteral("&Message"), this), "fraMsg", "", 120, 0, 4695, 885);
+    txtIn = layer::Designed(new layer::TextBox(kMaxMessage, fraMsg), "txtIn", "Type Message Here", 120, 240, 3735, 510);
+    cmdSend = layer::Designed(new layer::CommandButton(QStringLiteral("Send"), fraMsg), "cmdSend", "Send/Copy Message", 3945,
                     240, 615, 510);
     cmdSend->setEnabled(false);
     cmdSend->setDefault(true);
     txtIn->SetDefaultButton(cmdSend);
 
-    cmdAbout = Named(new layer::CommandButton(QStringLiteral("&About"), this), "cmdAbout", "Info About this Program",
+    cmdAbout = layer::Designed(new layer::CommandButton(QStringLiteral("&About"), this), "cmdAbout", "Info About this Program",
                      120, 930, 975, 285);
-    cmdInOut = Named(new layer::TriangleButton(QStringLiteral("3"), this), "cmdInOut", "Hide/Show Settings", 4545, 930,
+    cmdInOut = layer::Designed(new layer::TriangleButton(QStringLiteral("3"), this), "cmdInOut", "Hide/Show Settings", 4545, 930,
                      255, 285);
-    fraSettings = Named(new layer::Frame(QStringLiteral("Settings"), this), "fraSettings", "", 4920, 0, 1455, 1215);
-    cmdSetColor = Named(new layer::CommandButton(QStringLiteral("Set &Color"), fraSettings), "cmdSetColor",
+    fraSettings = layer::Designed(new layer::Frame(QStringLiteral("Settings"), this), "fraSettings", "", 4920, 0, 1455, 1215);
+    cmdSetColor = layer::Designed(new layer::CommandButton(QStringLiteral("Set &Color"), fraSettings), "cmdSetColor",
                         "Change Fade Colors", 120, 240, 1215, 375);
-    cmdOptions = Named(new layer::CommandButton(QStringLiteral("&Options"), fraSettings), "cmdOptions",
+    cmdOptions = layer::Designed(new layer::CommandButton(QStringLiteral("&Options"), fraSettings), "cmdOptions",
                        "Change Various Settings", 120, 720, 1215, 375);
 
     // "Output Will Be", sixteen spaces that the count box sits in, "Characters".
-    lblOutMsg = Named(new layer::Label(QStringLiteral("Output Will Be                Characters"), this), "lblOutMsg",
+    lblOutMsg = layer::Designed(new layer::Label(QStringLiteral("Output Will Be                Characters"), this), "lblOutMsg",
                       "", 1800, 960, 2535, 255);
     // The run of spaces was laid out for a narrower face; tighter spaces keep
     // "Characters" inside the label, clear of the count box and the toggle.
     QFont outMsgFont = lblOutMsg->font();
     outMsgFont.setWordSpacing(-1.5);
     lblOutMsg->setFont(outMsgFont);
-    lblCharCount = Named(new layer::Label(QString(), this), "lblCharCount",
+    lblCharCount = layer::Designed(new layer::Label(QString(), this), "lblCharCount",
                          "The Number of Characters the HTML Will Use", 2895, 945, 570, 225);
     lblCharCount->SetBackColor(QColor(192, 255, 255));
     lblCharCount->SetForeColor(QColor(0, 0, 128));

@@ -13,7 +13,6 @@ namespace {
 
 constexpr int kClientWidth = 3975;
 constexpr int kClientHeight = 8310;
-constexpr layer::DesignBorders kBorders{45, 300, 45};
 
 layer::Label* PreviewLabel(QWidget* frame, const QString& name, const QString& tooltip, int top)
 {
@@ -40,7 +39,7 @@ layer::Label* ChannelName(QWidget* frame, const QString& caption, int top, int w
 } // namespace
 
 frmSetColor::frmSetColor(AppLink& app)
-    : FixedDialog(QStringLiteral("Set Color"), kClientWidth, kClientHeight, kBorders), app_(app)
+    : FixedDialog(QStringLiteral("Set Color"), kClientWidth, kClientHeight, layer::kDialogBorders), app_(app)
 {
     setObjectName(QStringLiteral("frmSetColor"));
     fraTop = new layer::Frame(QStringLiteral("Select &Number Of Colors"), this);

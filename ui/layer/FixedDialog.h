@@ -9,6 +9,9 @@
 
 namespace ombrix::layer {
 
+// A fixed dialog border with a caption bar: 345 twips of frame above and below.
+inline constexpr DesignBorders kDialogBorders{45, 300, 45};
+
 class FixedDialog : public QDialog {
 public:
     FixedDialog(const QString& caption, int clientWidth, int clientHeight, DesignBorders borders,
