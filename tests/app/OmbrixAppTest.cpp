@@ -1,0 +1,150 @@
+#include "app/OmbrixApp.h"
+#include "settings/Settings.h"
+#include "ui/layer/MessageBox.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+using namespace ombrix;
+using modOmbrix::Channel;
+
+namespace {
+
+const std::vector<std::string> kDefaultLines = {" 0 ",  " 6 ", " 16 ", " 0 ",  " 0 ",  " 16 ", " 8 ",   " 0 ",
+                                                " 15 ", " 15 ", " 0 ", " 0 ",  " 15 ", " 0 ",  " 0 ",   " 0 ",
+                                                " 16 ", " 8 ",  " 0 ", " 8 ",  "False", " 0 ", " 0 ", " 1 "};
+
+std::string Bytes(const std::vector<std::string>& lines)
+{
+    std::string out;
+    for (const auto& line : lines)
+        out += line + "\r\n";
+    return out;
+}
+
+struct AppTest : ::testing::Test {
+    QTemporaryDir dir;
+    std::filesystem::path path = std::filesystem::path(dir.path().toStdString()) / "kestovombrix.ini";
+    std::vector<QString> warnings;
+
+    AppTest()
+    {
+        layer::MessageBox::SetInterceptor([this](const QString&, const QString& text) { warnings.push_back(text); });
+    }
+    ~AppTest() override { layer::MessageBox::SetInterceptor(nullptr); }
+
+    void Write(const std::vector<std::string>& lines) const { std::ofstream(path, std::ios::binary) << Bytes(lines); }
+    std::string Read() const
+    {
+        std::ostringstream s;
+        s << std::ifstream(path, std::ios::binary).rdbuf();
+        return s.str();
+    }
+    static std::vector<std::string> With(std::initializer_list<std::pair<int, std::string>> changes)
+    {
+        auto lines = kDefaultLines;
+        for (const auto& [line, text] : changes)
+            lines[static_cast<std::size_t>(line - 1)] = text;
+        return lines;
+    }
+};
+
+} // namespace
+
+TEST_F(AppTest, NoFileWritesTheDefaultsAndKeepsTheDesign)
+{
+    app::OmbrixApp app(path);
+    app.Start();
+    EXPECT_EQ(Read(), Bytes(kDefaultLines));
+    EXPECT_EQ(Read().size(), 128u);
+    EXPECT_TRUE(app.main->isVisible());
+    EXPECT_EQ(app.setColor->lblShowGrn[1]->text(), "128");
+    EXPECT_TRUE(warnings.empty());
+}
+
+TEST_F(AppTest, LoadingDrivesTheSameHandlersAsTheUser)
+{
+    Write(With({{2, " 3 "}, {4, " 4 "}, {21, "True"}, {22, " 1 "}, {23, " 1 "}, {24, " 2 "}, {1, " 1 "}}));
+    app::OmbrixApp app(path);
+    app.Start();
+    EXPECT_EQ(app.setColor->lblShowGrn[0]->text(), "64"); // the preview followed the loaded level
+    EXPECT_EQ(app.setColor->lblColor[0]->palette().color(QPalette::Window), QColor(255, 64, 0));
+    EXPECT_FALSE(app.setColor->fraColor[3]->isEnabled());
+    EXPECT_FLOAT_EQ(app.setColor->Geometry().Height(), 5055);
+    EXPECT_FALSE(app.options->chkFinalFontTag->isEnabled());
+    EXPECT_EQ(app.options->chkFinalFontTag->Value(), 1);
+    EXPECT_TRUE(app.options->optSend2.Value(1));
+    EXPECT_EQ(app.main->cmdInOut->text(), "4");
+    EXPECT_FLOAT_EQ(app.main->Geometry().Width(), 5010);
+    EXPECT_TRUE(app.main->windowFlags().testFlag(Qt::WindowStaysOnTopHint)); // 2 counts as checked
+}
+
+TEST_F(AppTest, CollapsedThenAFailingLinePressesTheToggleTwice)
+{
+    Write(With({{21, "True"}, {22, " 7 "}}));
+    app::OmbrixApp app(path);
+    app.Start();
+    EXPECT_EQ(app.main->cmdInOut->text(), "3");
+    EXPECT_FLOAT_EQ(app.main->Geometry().Width(), 6570);
+    app.SaveSettings();
+    EXPECT_EQ(Read(), Bytes(kDefaultLines));
+}
+
+TEST_F(AppTest, ColourDialogOkRegeneratesAndAppliesStacking)
+{
+    app::OmbrixApp app(path);
+    app.Start();
+    app.main->txtIn->SetText("abc");
+    app.setColor->sldSetColNum->SetValue(1);
+    app.options->chkOnTop->SetValue(0);
+    app.setColor->cmdOK->click();
+    EXPECT_EQ(app.main->Output(), "<FONT COLOR=FF0000>abc");
+    EXPECT_FALSE(app.main->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST_F(AppTest, SetOnTopFollowsTheTable)
+{
+    app::OmbrixApp app(path);
+    app.Start();
+    const struct {
+        std::int16_t onTop;
+        bool flag;
+        bool topmost;
+    } cases[] = {{0, true, false}, {0, false, false}, {1, true, true}, {1, false, false}, {2, true, true}, {2, false, false}};
+    for (const auto& c : cases) {
+        app.options->chkOnTop->SetValue(c.onTop);
+        app.SetOnTop(c.flag);
+        EXPECT_EQ(app.main->windowFlags().testFlag(Qt::WindowStaysOnTopHint), c.topmost) << c.onTop << c.flag;
+        EXPECT_TRUE(app.main->isVisible());
+    }
+}
+
+TEST_F(AppTest, AnUnwritableSettingsPathIsReportedAndTheToolStillStarts)
+{
+    const auto blocker = path.parent_path() / "not-a-folder";
+    std::ofstream(blocker) << "x";
+    app::OmbrixApp app(blocker / "kestovombrix.ini");
+    app.Start();
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_TRUE(warnings[0].contains(QString::fromStdString((blocker / "kestovombrix.ini").string()))) << warnings[0].toStdString();
+    EXPECT_TRUE(app.main->isVisible());
+    EXPECT_EQ(app.setColor->ColourCount(), 6);
+
+    app.main->close(); // the save fails too: reported, and the window still closes
+    EXPECT_EQ(warnings.size(), 2u);
+    EXPECT_FALSE(app.main->isVisible());
+}
+
+TEST_F(AppTest, ClosingSavesTheSettings)
+{
+    app::OmbrixApp app(path);
+    app.Start();
+    app.setColor->Bar(5, Channel::Blue).SetValue(0);
+    app.main->cmdInOut->click();
+    app.main->close();
+    EXPECT_EQ(Read(), Bytes(With({{20, " 0 "}, {21, "True"}})));
+}
