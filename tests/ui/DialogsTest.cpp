@@ -4,6 +4,7 @@
 #include "ui/frmSetColor.h"
 #include "ui/layer/MessageBox.h"
 
+#include <QApplication>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -226,4 +227,20 @@ TEST_F(OptionsTest, CheckBoxClickRunsOnCodeChangesOnly)
     dialog.chkOnTop->SetValue(2);
     dialog.chkOnTop->SetValue(0);
     EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(SetColorTest, AccessKeysReachTheSliderAndEachColourFrame)
+{
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    dialog.hsbBlu[5]->setFocus();
+    QTest::keyClick(&dialog, Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.sldSetColNum);
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(&dialog, static_cast<Qt::Key>(Qt::Key_1 + i), Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), dialog.hsbRed[i]) << "Alt+" << i + 1;
+    }
+    QTest::keyClick(&dialog, Qt::Key_O, Qt::AltModifier);
+    QTest::qWait(300); // an access key presses the button visibly, then clicks
+    EXPECT_FALSE(dialog.isVisible());
 }

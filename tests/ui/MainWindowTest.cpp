@@ -222,3 +222,11 @@ TEST_F(MainWindowTest, AboutBoxCentresOverTheMainWindowAndOpensTheAddressEachCli
     ASSERT_EQ(opened.size(), 4u);
     EXPECT_EQ(opened[0], ui::frmAbout::kWebAddress);
 }
+
+TEST_F(MainWindowTest, AltMReachesTheMessageBox)
+{
+    QApplication::setActiveWindow(&main);
+    main.cmdAbout->setFocus();
+    QTest::keyClick(&main, Qt::Key_M, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), main.txtIn);
+}
