@@ -8,10 +8,11 @@ import desktop
 import settings_file
 
 
-def shoot(d, out, name):
+def shoot(d, out, name, window=None):
+    """Saves the window (the active one if none is named) with its frame."""
     time.sleep(0.4)
     path = os.path.join(out, name + ".png")
-    d.screenshot(path)
+    d.run("import", "-frame", "-window", str(window or d.active_window()), path, timeout=30)
     print(path)
 
 
@@ -22,23 +23,21 @@ def main():
             os.remove(settings_file.PATH)
         proc = subprocess.Popen([exe], env=d.env)
         win = d.wait_window("HTML Ombrix")
-        shoot(d, out, "main-empty")
+        shoot(d, out, "main-empty", win)
         d.type("Hello there!")
-        shoot(d, out, "main-typed")
+        shoot(d, out, "main-typed", win)
         d.key("alt+c")
-        d.wait_window("Set Color")
-        shoot(d, out, "set-color")
+        shoot(d, out, "set-color", d.wait_window("Set Color"))
         d.key("Return")
         d.key("alt+o", window=win)
-        d.wait_window("Options")
-        shoot(d, out, "options")
+        shoot(d, out, "options", d.wait_window("Options"))
         d.key("Return")
         d.key("alt+a", window=win)
         shoot(d, out, "about")
         d.key("Return")
         time.sleep(0.3)
         d.click(win, 311, 71)  # the collapse toggle
-        shoot(d, out, "main-collapsed")
+        shoot(d, out, "main-collapsed", win)
         d.close(win)
         proc.wait(timeout=10)
 
