@@ -1,12 +1,14 @@
 #include "app/OmbrixApp.h"
 
+#include "app/DesktopPlatform.h"
 #include "app/Stacking.h"
 #include "settings/Settings.h"
 #include "ui/layer/MessageBox.h"
 
 namespace ombrix::app {
 
-OmbrixApp::OmbrixApp(std::filesystem::path settingsPath) : settingsPath_(std::move(settingsPath))
+OmbrixApp::OmbrixApp(std::filesystem::path settingsPath, std::unique_ptr<DeliveryPlatform> platform)
+    : settingsPath_(std::move(settingsPath)), platform_(std::move(platform))
 {
     setColor = std::make_unique<ui::frmSetColor>(*this);
     for (int i = 0; i < modOmbrix::kSlotCount; ++i)
@@ -14,6 +16,18 @@ OmbrixApp::OmbrixApp(std::filesystem::path settingsPath) : settingsPath_(std::mo
     options = std::make_unique<ui::frmOptions>(*this);
     main = std::make_unique<ui::frmOmbrix>(*setColor, *options, *this);
     controls = std::make_unique<ControlsBinding>(*setColor, *options, *main);
+    if (!platform_) {
+        auto desktop = std::make_unique<DesktopPlatform>(*main);
+        desktop_ = desktop.get();
+        platform_ = std::move(desktop);
+    }
+    sender_ = std::make_unique<MessageSender>(*platform_);
+    main->SetDelivery([this](const QString& html) { return Deliver(html); });
+}
+
+bool OmbrixApp::Deliver(const QString& html)
+{
+    return MessageHandedOver(sender_->Send(modOmbrix::GetSendMode(*controls), html));
 }
 
 void OmbrixApp::Start()
@@ -26,6 +40,8 @@ void OmbrixApp::Start()
                                    QStringLiteral("The settings could not be read or repaired.\n%1")
                                        .arg(QString::fromUtf8(e.what())));
     }
+    if (desktop_)
+        desktop_->RememberFocusOutside(); // the window that was active before the tool
     main->show();
     SetOnTop(true);
 }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "app/ControlsBinding.h"
+#include "app/DeliveryPlatform.h"
+#include "app/MessageSender.h"
 #include "ui/AppLink.h"
 #include "ui/frmOmbrix.h"
 #include "ui/frmOptions.h"
@@ -12,11 +14,14 @@
 
 namespace ombrix::app {
 
+class DesktopPlatform;
+
 class OmbrixApp final : public ui::AppLink {
 public:
     // Brings up the windows hidden: the colour dialog with its previews refreshed, then
-    // the options dialog and the main window.
-    explicit OmbrixApp(std::filesystem::path settingsPath);
+    // the options dialog and the main window. Send uses the given platform, or the real
+    // desktop when there is none.
+    explicit OmbrixApp(std::filesystem::path settingsPath, std::unique_ptr<DeliveryPlatform> platform = nullptr);
 
     // Loads the settings into the controls, shows the main window and applies Always On Top.
     void Start();
@@ -31,7 +36,12 @@ public:
     std::unique_ptr<ControlsBinding> controls;
 
 private:
+    bool Deliver(const QString& html);
+
     std::filesystem::path settingsPath_;
+    std::unique_ptr<DeliveryPlatform> platform_;
+    DesktopPlatform* desktop_ = nullptr; // platform_ when it is the real one
+    std::unique_ptr<MessageSender> sender_;
 };
 
 // The entry point's work: the whole start-up, in order.

@@ -137,8 +137,8 @@ void frmOmbrix::cmdInOut_Click()
 
 void frmOmbrix::cmdSend_Click()
 {
-    if (deliver_)
-        deliver_(strOutput);
+    if (deliver_ && !deliver_(strOutput))
+        return;
     txtIn->SetText(QString());
 }
 

@@ -29,8 +29,9 @@ public:
 
     const QString& Output() const { return strOutput; }
     layer::FormGeometry& Geometry() { return geometry_; }
-    // What Send does with strOutput; the box is emptied afterwards whatever it did.
-    void SetDelivery(std::function<void(const QString& html)> deliver) { deliver_ = std::move(deliver); }
+    // What Send does with strOutput. It returns whether the message went anywhere: only
+    // then is the box emptied, so a message that could not be sent is not lost.
+    void SetDelivery(std::function<bool(const QString& html)> deliver) { deliver_ = std::move(deliver); }
 
     layer::Frame* fraMsg;
     layer::TextBox* txtIn;
@@ -58,7 +59,7 @@ private:
     frmOptions& options_;
     AppLink& app_;
     layer::FormGeometry geometry_;
-    std::function<void(const QString&)> deliver_;
+    std::function<bool(const QString&)> deliver_;
     QString strOutput;
     std::optional<float> varFullWidth;
 };

@@ -1,8 +1,12 @@
 #include "app/OmbrixApp.h"
 #include "settings/Settings.h"
+#include "tests/app/RecordingPlatform.h"
 #include "ui/layer/MessageBox.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -147,4 +151,73 @@ TEST_F(AppTest, ClosingSavesTheSettings)
     app.main->cmdInOut->click();
     app.main->close();
     EXPECT_EQ(Read(), Bytes(With({{20, " 0 "}, {21, "True"}})));
+}
+
+TEST_F(AppTest, SendReadsTheModeAtTheMomentAndEmptiesTheBox)
+{
+    auto platform = std::make_unique<app::RecordingPlatform>();
+    app::RecordingPlatform& desktop = *platform;
+    app::OmbrixApp app(path, std::move(platform));
+    app.Start();
+
+    QTest::keyClicks(app.main->txtIn, "hi");
+    QTest::keyClick(app.main->txtIn, Qt::Key_Return);
+    EXPECT_EQ(desktop.steps, (std::vector<std::string>{"clear", "set", "hide", "wait", "focus", "ctrl+v", "fetched",
+                                                       "space alt+s", "wait", "clear", "show"}));
+    EXPECT_EQ(desktop.clipboard, "");
+    EXPECT_EQ(app.main->txtIn->Text(), "");
+    EXPECT_FALSE(app.main->cmdSend->isEnabled());
+    EXPECT_EQ(app.main->lblCharCount->text(), "");
+
+    // The options dialog switches to copying without any regeneration in between.
+    app.options->optSend2.Select(1);
+    desktop.steps.clear();
+    QTest::keyClicks(app.main->txtIn, "hi");
+    const QString counted = app.main->Output();
+    ASSERT_EQ(app.main->lblCharCount->text(), QString::number(counted.size()));
+    app.main->cmdSend->click();
+    EXPECT_EQ(desktop.steps, (std::vector<std::string>{"clear", "set"}));
+    EXPECT_EQ(desktop.clipboard, counted);
+    EXPECT_EQ(app.main->txtIn->Text(), "");
+    EXPECT_TRUE(warnings.empty());
+}
+
+TEST_F(AppTest, AMessageTheClipboardRefusedIsKept)
+{
+    auto platform = std::make_unique<app::RecordingPlatform>();
+    platform->clipboardTakesText = false;
+    app::OmbrixApp app(path, std::move(platform));
+    app.Start();
+    for (const int mode : {0, 1}) {
+        app.options->optSend2.Select(mode);
+        app.main->txtIn->SetText("not lost");
+        app.main->cmdSend->click();
+        EXPECT_EQ(app.main->txtIn->Text(), "not lost") << mode;
+        EXPECT_TRUE(app.main->cmdSend->isEnabled()) << mode;
+        EXPECT_TRUE(app.main->isVisible()) << mode;
+    }
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_TRUE(warnings[0].contains("clipboard"));
+}
+
+TEST_F(AppTest, WithoutKeystrokesPasteModeLeavesTheHtmlOnTheClipboard)
+{
+    // The offscreen test platform has a clipboard but no X server to send keys through.
+    app::OmbrixApp app(path);
+    app.Start();
+    app.main->txtIn->SetText("by hand");
+    const QString html = app.main->Output();
+    app.main->cmdSend->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), html);
+    EXPECT_TRUE(app.main->isVisible());
+    EXPECT_EQ(app.main->txtIn->Text(), "");
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_TRUE(warnings[0].contains("Ctrl+V"));
+
+    app.options->optSend2.Select(1);
+    app.main->txtIn->SetText("copied");
+    const QString copied = app.main->Output();
+    app.main->cmdSend->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), copied);
+    EXPECT_EQ(warnings.size(), 1u);
 }

@@ -85,7 +85,10 @@ TEST_F(MainWindowTest, TextsAroundALineBreakStay)
 TEST_F(MainWindowTest, CtrlEnterBreaksTheLineAndEnterSends)
 {
     int sends = 0;
-    main.SetDelivery([&](const QString&) { ++sends; });
+    main.SetDelivery([&](const QString&) {
+        ++sends;
+        return true;
+    });
     QTest::keyClicks(main.txtIn, "a");
     QTest::keyClick(main.txtIn, Qt::Key_Return, Qt::ControlModifier);
     QTest::keyClicks(main.txtIn, "b");
@@ -100,7 +103,10 @@ TEST_F(MainWindowTest, CtrlEnterBreaksTheLineAndEnterSends)
 TEST_F(MainWindowTest, SendDeliversTheCountedHtmlThenEmptiesTheBox)
 {
     QString delivered;
-    main.SetDelivery([&](const QString& html) { delivered = html; });
+    main.SetDelivery([&](const QString& html) {
+        delivered = html;
+        return true;
+    });
     main.txtIn->SetText("hello");
     const QString shown = main.lblCharCount->text();
     main.cmdSend->click();
@@ -109,6 +115,17 @@ TEST_F(MainWindowTest, SendDeliversTheCountedHtmlThenEmptiesTheBox)
     EXPECT_EQ(main.txtIn->Text(), "");
     EXPECT_EQ(main.lblCharCount->text(), "");
     EXPECT_FALSE(main.cmdSend->isEnabled());
+}
+
+TEST_F(MainWindowTest, AMessageThatWasNotSentStaysInTheBox)
+{
+    main.SetDelivery([](const QString&) { return false; });
+    main.txtIn->SetText("keep me");
+    const QString shown = main.lblCharCount->text();
+    main.cmdSend->click();
+    EXPECT_EQ(main.txtIn->Text(), "keep me");
+    EXPECT_EQ(main.lblCharCount->text(), shown);
+    EXPECT_TRUE(main.cmdSend->isEnabled());
 }
 
 TEST_F(MainWindowTest, ColourDialogOkRegeneratesTheCount)

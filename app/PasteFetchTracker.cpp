@@ -1,0 +1,69 @@
+#include "app/PasteFetchTracker.h"
+
+#include <QByteArray>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace ombrix::app {
+namespace {
+
+std::optional<std::uint32_t> Intern(xcb_connection_t* connection, const char* name)
+{
+    const auto cookie = xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    if (reply == nullptr)
+        return std::nullopt;
+    const std::uint32_t atom = reply->atom;
+    std::free(reply);
+    return atom;
+}
+
+} // namespace
+
+std::optional<PasteFetchTracker::Atoms> PasteFetchTracker::AtomsOf(void* xcbConnection)
+{
+    auto* connection = static_cast<xcb_connection_t*>(xcbConnection);
+    if (connection == nullptr)
+        return std::nullopt;
+    const auto clipboard = Intern(connection, "CLIPBOARD");
+    const auto targets = Intern(connection, "TARGETS");
+    const auto timestamp = Intern(connection, "TIMESTAMP");
+    const auto multiple = Intern(connection, "MULTIPLE");
+    if (!clipboard || !targets || !timestamp || !multiple)
+        return std::nullopt;
+    return Atoms{*clipboard, *targets, *timestamp, *multiple};
+}
+
+void PasteFetchTracker::Start()
+{
+    counting_ = true;
+    dataRequests_ = 0;
+}
+
+std::chrono::nanoseconds PasteFetchTracker::SinceLastRequest() const
+{
+    if (dataRequests_ == 0)
+        return std::chrono::nanoseconds::max();
+    return Clock::now() - lastRequest_;
+}
+
+bool PasteFetchTracker::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
+{
+    if (!counting_ || eventType != "xcb_generic_event_t")
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7f) != XCB_SELECTION_REQUEST)
+        return false;
+    const auto* request = static_cast<const xcb_selection_request_event_t*>(message);
+    if (request->selection != atoms_.clipboard || request->target == atoms_.targets ||
+        request->target == atoms_.timestamp || request->target == atoms_.multiple)
+        return false;
+    ++dataRequests_;
+    lastRequest_ = Clock::now();
+    return false; // Qt still answers it
+}
+
+} // namespace ombrix::app

@@ -1,0 +1,94 @@
+#include "app/X11Session.h"
+
+#include <X11/Xlib.h>
+#include <X11/XKBlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+namespace ombrix::app {
+
+struct X11Session::Keys {
+    KeyCode control;
+    KeyCode alt;
+    KeyCode v;
+    KeyCode s;
+    KeyCode space;
+};
+
+namespace {
+
+Display* AsDisplay(void* display) { return static_cast<Display*>(display); }
+
+// Taps key with modifier held (modifier 0: none), and waits until the server has them.
+void Tap(Display* display, KeyCode modifier, KeyCode key)
+{
+    if (modifier != 0)
+        XTestFakeKeyEvent(display, modifier, True, CurrentTime);
+    XTestFakeKeyEvent(display, key, True, CurrentTime);
+    XTestFakeKeyEvent(display, key, False, CurrentTime);
+    if (modifier != 0)
+        XTestFakeKeyEvent(display, modifier, False, CurrentTime);
+    XSync(display, False);
+}
+
+int IgnoreError(Display*, XErrorEvent*) { return 0; }
+
+} // namespace
+
+std::unique_ptr<X11Session> X11Session::Open(void* qtDisplay)
+{
+    if (qtDisplay == nullptr)
+        return nullptr;
+    Display* display = XOpenDisplay(DisplayString(AsDisplay(qtDisplay)));
+    if (display == nullptr)
+        return nullptr;
+    int event = 0, error = 0, major = 0, minor = 0;
+    auto keys = std::make_unique<Keys>(Keys{XKeysymToKeycode(display, XK_Control_L), XKeysymToKeycode(display, XK_Alt_L),
+                                            XKeysymToKeycode(display, XK_v), XKeysymToKeycode(display, XK_s),
+                                            XKeysymToKeycode(display, XK_space)});
+    const bool usable = XTestQueryExtension(display, &event, &error, &major, &minor) != 0 && keys->control != 0 &&
+                        keys->alt != 0 && keys->v != 0 && keys->s != 0 && keys->space != 0;
+    if (!usable) {
+        XCloseDisplay(display);
+        return nullptr;
+    }
+    return std::unique_ptr<X11Session>(new X11Session(display, std::move(keys)));
+}
+
+X11Session::X11Session(void* display, std::unique_ptr<Keys> keys) : display_(display), keys_(std::move(keys)) {}
+
+X11Session::~X11Session() { XCloseDisplay(AsDisplay(display_)); }
+
+void X11Session::PressCtrlV() { Tap(AsDisplay(display_), keys_->control, keys_->v); }
+
+void X11Session::PressSpaceAltS()
+{
+    Tap(AsDisplay(display_), 0, keys_->space);
+    Tap(AsDisplay(display_), keys_->alt, keys_->s);
+}
+
+XWindowId X11Session::FocusedWindow()
+{
+    Window focus = None;
+    int revertTo = 0;
+    XGetInputFocus(AsDisplay(display_), &focus, &revertTo);
+    return focus;
+}
+
+bool X11Session::IsNoWindow(XWindowId window) const
+{
+    return window == None || window == PointerRoot || window == DefaultRootWindow(AsDisplay(display_));
+}
+
+void X11Session::GiveFocus(XWindowId window)
+{
+    Display* display = AsDisplay(display_);
+    // The window may have been destroyed since we noted it; that must not end the program.
+    XSync(display, False);
+    const auto previous = XSetErrorHandler(IgnoreError);
+    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+}
+
+} // namespace ombrix::app

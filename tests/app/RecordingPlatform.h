@@ -1,0 +1,67 @@
+// A desktop that only writes down what Send asked of it, in order.
+#pragma once
+
+#include "app/DeliveryPlatform.h"
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ombrix::app {
+
+class RecordingPlatform final : public DeliveryPlatform {
+public:
+    std::vector<std::string> steps;
+    bool keys = true;
+    bool clipboardTakesText = true;
+    QString clipboard;
+    bool windowVisible = true;
+    std::string failAt;                  // the step that throws, if any
+    std::function<void()> duringWait;    // runs inside the first wait
+
+    bool CanInjectKeys() override { return keys; }
+    void ClearClipboard() override
+    {
+        Step("clear");
+        clipboard.clear();
+    }
+    bool SetClipboardText(const QString& text) override
+    {
+        Step("set");
+        if (clipboardTakesText)
+            clipboard = text;
+        return clipboardTakesText;
+    }
+    void HideMainWindow() override
+    {
+        Step("hide");
+        windowVisible = false;
+    }
+    void ShowMainWindow() override
+    {
+        Step("show");
+        windowVisible = true;
+    }
+    void WaitTenth() override
+    {
+        Step("wait");
+        if (duringWait)
+            std::exchange(duringWait, nullptr)();
+    }
+    void HandFocusBackIfLost() override { Step("focus"); }
+    void PressPaste() override { Step("ctrl+v"); }
+    void WaitForPasteFetched() override { Step("fetched"); }
+    void PressSpaceAndSend() override { Step("space alt+s"); }
+
+private:
+    void Step(const std::string& name)
+    {
+        steps.push_back(name);
+        if (name == failAt)
+            throw std::runtime_error("lost the X server at " + name);
+    }
+};
+
+} // namespace ombrix::app
