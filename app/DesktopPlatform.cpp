@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 namespace ombrix::app {
 namespace {
@@ -65,8 +66,16 @@ void DesktopPlatform::RememberFocusOutside()
     if (!x11_)
         return;
     const XWindowId focus = x11_->FocusedWindow();
-    if (!x11_->IsNoWindow(focus) && focus != main_.winId())
+    if (!x11_->IsNoWindow(focus) && focus != OurWindow())
         focusBefore_ = focus;
+}
+
+XWindowId DesktopPlatform::OurWindow() const
+{
+    // Qt re-creates the X window when it shows again after the stacking flags changed, and
+    // QWidget::winId() keeps the old id; the QWindow knows the current one.
+    const QWindow* window = main_.windowHandle();
+    return window != nullptr ? window->winId() : 0;
 }
 
 void DesktopPlatform::ClearClipboard() { QGuiApplication::clipboard()->clear(); }
@@ -99,7 +108,7 @@ void DesktopPlatform::HandFocusBackIfLost()
     if (!x11_ || focusBefore_ == 0)
         return;
     const XWindowId focus = x11_->FocusedWindow();
-    if (x11_->IsNoWindow(focus) || focus == main_.winId())
+    if (x11_->IsNoWindow(focus) || focus == OurWindow())
         x11_->GiveFocus(focusBefore_);
 }
 

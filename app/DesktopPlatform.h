@@ -38,6 +38,8 @@ public:
     void PressSpaceAndSend() override;
 
 private:
+    unsigned long OurWindow() const;
+
     QWidget& main_;
     std::unique_ptr<X11Session> x11_;
     std::unique_ptr<PasteFetchTracker> tracker_;

@@ -48,6 +48,21 @@ class Desktop:
                              timeout=10).stdout.strip()
         return int(out) if out else None
 
+    def focused_window(self):
+        """The window with the keyboard focus; unlike the active window it needs no window manager."""
+        out = subprocess.run(["xdotool", "getwindowfocus", "-f"], env=self.env, capture_output=True, text=True,
+                             timeout=10).stdout.strip()
+        return int(out) if out else None
+
+    def is_viewable(self, window):
+        return "IsViewable" in self.run("xwininfo", "-id", str(window), check=False)
+
+    def clipboard(self):
+        """The clipboard's text, or None when nobody holds it."""
+        r = subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=self.env, capture_output=True,
+                           timeout=10)
+        return r.stdout.decode("utf-8") if r.returncode == 0 else None
+
     def wm_state(self, window):
         return self.run("xprop", "-id", str(window), "_NET_WM_STATE")
 
@@ -81,7 +96,7 @@ class Desktop:
 
 
 @contextlib.contextmanager
-def desktop(screen="1280x800x24"):
+def desktop(screen="1280x800x24", window_manager=True):
     for tool in ("Xvfb", "openbox", "xdotool", "xprop"):
         if not shutil.which(tool):
             raise RuntimeError("missing %s (run scripts/setup.sh)" % tool)
@@ -93,10 +108,11 @@ def desktop(screen="1280x800x24"):
         d = Desktop(display)
         wait_for(lambda: subprocess.run(["xprop", "-root"], env=d.env, capture_output=True,
                                         timeout=5).returncode == 0, what="Xvfb")
-        wm = subprocess.Popen(["openbox"], env=d.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_for(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in d.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK",
-                                                                      check=False), what="openbox")
-        time.sleep(0.5)  # openbox announces itself before it manages windows
+        if window_manager:
+            wm = subprocess.Popen(["openbox"], env=d.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            wait_for(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in d.run(
+                "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False), what="openbox")
+            time.sleep(0.5)  # openbox announces itself before it manages windows
         yield d
     finally:
         for p in (wm, xvfb):
