@@ -28,7 +28,8 @@ public:
     // back to the window that had it before ours.
     virtual void HandFocusBackIfLost() = 0;
 
-    virtual void PressPaste() = 0; // Ctrl+V
+    // Ctrl+V, once the user has let go of any modifier key (for a bounded time).
+    virtual void PressPaste() = 0;
     // Answers the clipboard until the target has fetched the text (or a bounded time passed).
     virtual void WaitForPasteFetched() = 0;
     virtual void PressSpaceAndSend() = 0; // Space, then Alt+S

@@ -15,6 +15,10 @@ inline constexpr std::chrono::nanoseconds kFetchQuiet = 50ms;
 // A target that never asks (no text field has the focus) must not hold the send up for long.
 inline constexpr std::chrono::nanoseconds kFetchLimit = 2s;
 
+// How long to wait for the user to let go of Shift or Ctrl (say after Shift+Enter) before
+// the keys go out anyway.
+inline constexpr std::chrono::nanoseconds kModifierLimit = 1s;
+
 // A wait of "a tenth of a second" ends only once strictly more than 0.1 s has passed.
 constexpr bool TenthIsOver(std::chrono::nanoseconds elapsed) { return elapsed > kTenth; }
 

@@ -114,6 +114,8 @@ void DesktopPlatform::HandFocusBackIfLost()
 
 void DesktopPlatform::PressPaste()
 {
+    const auto start = Clock::now();
+    ServeEventsUntil([&] { return !x11_->ModifierHeld() || Clock::now() - start >= kModifierLimit; });
     if (tracker_)
         tracker_->Start();
     x11_->PressCtrlV();

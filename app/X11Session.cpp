@@ -59,6 +59,24 @@ X11Session::X11Session(void* display, std::unique_ptr<Keys> keys) : display_(dis
 
 X11Session::~X11Session() { XCloseDisplay(AsDisplay(display_)); }
 
+bool X11Session::ModifierHeld()
+{
+    Display* display = AsDisplay(display_);
+    char down[32] = {};
+    XQueryKeymap(display, down);
+    XModifierKeymap* modifiers = XGetModifierMapping(display);
+    if (modifiers == nullptr)
+        return false;
+    bool held = false;
+    const int count = 8 * modifiers->max_keypermod;
+    for (int i = 0; i < count && !held; ++i) {
+        const KeyCode key = modifiers->modifiermap[i];
+        held = key != 0 && (down[key / 8] & (1 << (key % 8))) != 0;
+    }
+    XFreeModifiermap(modifiers);
+    return held;
+}
+
 void X11Session::PressCtrlV() { Tap(AsDisplay(display_), keys_->control, keys_->v); }
 
 void X11Session::PressSpaceAltS()

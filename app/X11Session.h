@@ -18,6 +18,10 @@ public:
     X11Session(const X11Session&) = delete;
     X11Session& operator=(const X11Session&) = delete;
 
+    // Whether the user still holds a modifier key (Shift, Ctrl, Alt, ...): it would
+    // combine with the keys we send.
+    bool ModifierHeld();
+
     void PressCtrlV();
     void PressSpaceAltS();
 

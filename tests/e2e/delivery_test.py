@@ -3,7 +3,7 @@ desktop, as a user would: type, press Enter, and look at what the messenger rece
 
     delivery_test.py OMBRIX OMBRIX_FADE QT_TARGET CASE
 
-CASE is one of: paste-qt, paste-tk, paste-long, paste-no-wm, copy."""
+CASE is one of: paste-qt, paste-tk, paste-long, paste-no-wm, paste-shift-held, copy."""
 import os
 import statistics
 import subprocess
@@ -187,6 +187,26 @@ def paste_long(s, fade_exe, tk_command):
             os.remove(log)
 
 
+def paste_shift_held(s, fade_exe, tk_command):
+    """Shift+Enter sends too; the keys must not go out while the user still holds Shift."""
+    log = tempfile.mktemp(prefix="ombrix-received-")
+    try:
+        settings_file.write(settings_file.DEFAULT_LINES)
+        s.start_target(tk_command + [log], "Tk Target")
+        s.start_ombrix()
+        s.d.type("shifted")
+        s.d.run("xdotool", "keydown", "Shift_L")
+        s.d.run("xdotool", "key", "Return")
+        time.sleep(0.4)
+        s.d.run("xdotool", "keyup", "Shift_L")
+        desktop.wait_for(lambda: received(log), what="message received")
+        desktop.wait_for(s.main_window_back, what="main window back")
+        check(received(log) == [fade(fade_exe, "shifted") + " "], "a message sent with Shift+Enter arrived whole")
+    finally:
+        if os.path.exists(log):
+            os.remove(log)
+
+
 def copy(s, fade_exe):
     settings_file.write(settings_file.with_changes(line1=" 1 "))
     win = s.start_ombrix()
@@ -231,6 +251,8 @@ def main():
                 paste(s, fade_exe, tk_command, "Tk Target")
             elif case == "paste-long":
                 paste_long(s, fade_exe, tk_command)
+            elif case == "paste-shift-held":
+                paste_shift_held(s, fade_exe, tk_command)
             elif case == "copy":
                 copy(s, fade_exe)
             else:
