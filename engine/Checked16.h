@@ -1,18 +1,33 @@
 // 16-bit signed arithmetic that reports overflow instead of wrapping around.
 #pragma once
 
-#include "engine/ColourMath.h"
-
 #include <cstdint>
 #include <limits>
+#include <stdexcept>
 #include <string>
+
+namespace modOmbrix {
+
+// A 16-bit result that would not fit; the engine never wraps around.
+class OverflowError : public std::overflow_error {
+public:
+    using std::overflow_error::overflow_error;
+};
+
+} // namespace modOmbrix
 
 namespace modOmbrix::checked {
 
+// Out of line and cold, so that the checks themselves stay small enough to inline.
+[[noreturn, gnu::cold, gnu::noinline]] inline void ThrowOverflow(std::int32_t v, const char* what)
+{
+    throw OverflowError(std::string("16-bit overflow in ") + what + ": " + std::to_string(v));
+}
+
 inline std::int16_t Narrow(std::int32_t v, const char* what)
 {
-    if (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max())
-        throw OverflowError(std::string("16-bit overflow in ") + what + ": " + std::to_string(v));
+    if (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max()) [[unlikely]]
+        ThrowOverflow(v, what);
     return static_cast<std::int16_t>(v);
 }
 
