@@ -52,6 +52,7 @@ DesktopPlatform::DesktopPlatform(QWidget& mainWindow) : main_(mainWindow)
         if (s != Qt::ApplicationActive)
             RememberFocusOutside();
     });
+    RememberFocusOutside();
 }
 
 DesktopPlatform::~DesktopPlatform()

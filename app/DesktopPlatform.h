@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/DeliveryPlatform.h"
+#include "app/X11Session.h"
 
 #include <QMetaObject>
 
@@ -13,18 +14,16 @@ class QWidget;
 namespace ombrix::app {
 
 class PasteFetchTracker;
-class X11Session;
 
 class DesktopPlatform final : public DeliveryPlatform {
 public:
+    // Created before the main window first shows, so it notes the window that was active
+    // before the tool.
     explicit DesktopPlatform(QWidget& mainWindow);
     ~DesktopPlatform() override;
     DesktopPlatform(const DesktopPlatform&) = delete;
     DesktopPlatform& operator=(const DesktopPlatform&) = delete;
 
-    // Notes the window that has the focus now, unless it is ours: the one to hand the focus
-    // back to. Called before the main window first shows, and whenever we lose the focus.
-    void RememberFocusOutside();
 
     bool CanInjectKeys() override { return x11_ != nullptr; }
     void ClearClipboard() override;
@@ -38,12 +37,15 @@ public:
     void PressSpaceAndSend() override;
 
 private:
-    unsigned long OurWindow() const;
+    // Notes the window that has the focus now, unless it is ours: the one to hand the focus
+    // back to. Called on creation and whenever we lose the focus.
+    void RememberFocusOutside();
+    XWindowId OurWindow() const;
 
     QWidget& main_;
     std::unique_ptr<X11Session> x11_;
     std::unique_ptr<PasteFetchTracker> tracker_;
-    unsigned long focusBefore_ = 0;
+    XWindowId focusBefore_ = 0;
     QMetaObject::Connection focusWatch_;
 };
 

@@ -16,11 +16,8 @@ OmbrixApp::OmbrixApp(std::filesystem::path settingsPath, std::unique_ptr<Deliver
     options = std::make_unique<ui::frmOptions>(*this);
     main = std::make_unique<ui::frmOmbrix>(*setColor, *options, *this);
     controls = std::make_unique<ControlsBinding>(*setColor, *options, *main);
-    if (!platform_) {
-        auto desktop = std::make_unique<DesktopPlatform>(*main);
-        desktop_ = desktop.get();
-        platform_ = std::move(desktop);
-    }
+    if (!platform_)
+        platform_ = std::make_unique<DesktopPlatform>(*main);
     sender_ = std::make_unique<MessageSender>(*platform_);
     main->SetDelivery([this](const QString& html) { return Deliver(html); });
 }
@@ -40,8 +37,6 @@ void OmbrixApp::Start()
                                    QStringLiteral("The settings could not be read or repaired.\n%1")
                                        .arg(QString::fromUtf8(e.what())));
     }
-    if (desktop_)
-        desktop_->RememberFocusOutside(); // the window that was active before the tool
     main->show();
     SetOnTop(true);
 }

@@ -14,8 +14,6 @@
 
 namespace ombrix::app {
 
-class DesktopPlatform;
-
 class OmbrixApp final : public ui::AppLink {
 public:
     // Brings up the windows hidden: the colour dialog with its previews refreshed, then
@@ -40,7 +38,6 @@ private:
 
     std::filesystem::path settingsPath_;
     std::unique_ptr<DeliveryPlatform> platform_;
-    DesktopPlatform* desktop_ = nullptr; // platform_ when it is the real one
     std::unique_ptr<MessageSender> sender_;
 };
 

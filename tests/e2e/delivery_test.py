@@ -4,6 +4,7 @@ desktop, as a user would: type, press Enter, and look at what the messenger rece
     delivery_test.py OMBRIX OMBRIX_FADE QT_TARGET CASE
 
 CASE is one of: paste-qt, paste-tk, paste-long, paste-no-wm, paste-shift-held, copy."""
+import contextlib
 import os
 import statistics
 import subprocess
@@ -126,6 +127,18 @@ def received(log):
         return f.read().split("\n")[:-1]
 
 
+@contextlib.contextmanager
+def messenger(s, settings_lines, command, title):
+    """Writes the settings, starts the stand-in messenger and then the tool over it;
+    yields the messenger's log of received messages and its window."""
+    with tempfile.TemporaryDirectory(prefix="ombrix-received-") as folder:
+        log = os.path.join(folder, "log")
+        settings_file.write(settings_lines)
+        target = s.start_target(command + [log], title)
+        s.start_ombrix()
+        yield log, target
+
+
 def send_and_time(s, log, count_before, target=None, spy=None):
     """Presses Enter in the main window; returns the seconds until it is active again."""
     start = time.monotonic()
@@ -140,11 +153,8 @@ def send_and_time(s, log, count_before, target=None, spy=None):
 
 
 def paste(s, fade_exe, target_command, target_title):
-    log = tempfile.mktemp(prefix="ombrix-received-")
-    try:
-        settings_file.write(settings_file.DEFAULT_LINES)  # paste mode, six colours
-        target = s.start_target(target_command + [log], target_title)
-        s.start_ombrix()
+    # The default settings: paste mode, six colours.
+    with messenger(s, settings_file.DEFAULT_LINES, target_command, target_title) as (log, target):
         spy = ActiveWindowLog(s.d) if s.with_wm else None
         times = []
         for i in range(SENDS):
@@ -161,17 +171,10 @@ def paste(s, fade_exe, target_command, target_title):
         print("Enter to main window active again (%s): median %.0f ms, min %.0f, max %.0f over %d sends"
               % ("as the window manager announced it" if spy else "polled", statistics.median(times) * 1000,
                  min(times) * 1000, max(times) * 1000, SENDS))
-    finally:
-        if os.path.exists(log):
-            os.remove(log)
 
 
 def paste_long(s, fade_exe, tk_command):
-    log = tempfile.mktemp(prefix="ombrix-received-")
-    try:
-        settings_file.write(settings_file.with_changes(line2=" 2 "))
-        s.start_target(tk_command + [log], "Tk Target")
-        s.start_ombrix()
+    with messenger(s, settings_file.with_changes(line2=" 2 "), tk_command, "Tk Target") as (log, _):
         message = "".join(chr(ord("a") + i % 26) for i in range(32000))
         owner = subprocess.Popen(["xclip", "-selection", "clipboard", "-i"], env=s.d.env, stdin=subprocess.PIPE)
         owner.communicate(message.encode("ascii"), timeout=10)
@@ -182,18 +185,11 @@ def paste_long(s, fade_exe, tk_command):
         check(received(log) == [expected], "a 32000-character message arrived whole (%d characters of HTML)"
               % len(expected))
         check(s.d.clipboard() in (None, ""), "the clipboard is empty afterwards")
-    finally:
-        if os.path.exists(log):
-            os.remove(log)
 
 
 def paste_shift_held(s, fade_exe, tk_command):
     """Shift+Enter sends too; the keys must not go out while the user still holds Shift."""
-    log = tempfile.mktemp(prefix="ombrix-received-")
-    try:
-        settings_file.write(settings_file.DEFAULT_LINES)
-        s.start_target(tk_command + [log], "Tk Target")
-        s.start_ombrix()
+    with messenger(s, settings_file.DEFAULT_LINES, tk_command, "Tk Target") as (log, _):
         s.d.type("shifted")
         s.d.run("xdotool", "keydown", "Shift_L")
         s.d.run("xdotool", "key", "Return")
@@ -202,9 +198,6 @@ def paste_shift_held(s, fade_exe, tk_command):
         desktop.wait_for(lambda: received(log), what="message received")
         desktop.wait_for(s.main_window_back, what="main window back")
         check(received(log) == [fade(fade_exe, "shifted") + " "], "a message sent with Shift+Enter arrived whole")
-    finally:
-        if os.path.exists(log):
-            os.remove(log)
 
 
 def copy(s, fade_exe):
