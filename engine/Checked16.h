@@ -24,24 +24,25 @@ namespace modOmbrix::checked {
     throw OverflowError(std::string("16-bit overflow in ") + what + ": " + std::to_string(v));
 }
 
-inline std::int16_t Narrow(std::int32_t v, const char* what)
+constexpr std::int16_t Narrow(std::int32_t v, const char* what)
 {
     if (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max()) [[unlikely]]
         ThrowOverflow(v, what);
     return static_cast<std::int16_t>(v);
 }
 
-inline std::int16_t Add(std::int16_t a, std::int16_t b) { return Narrow(std::int32_t{a} + b, "addition"); }
-inline std::int16_t Sub(std::int16_t a, std::int16_t b) { return Narrow(std::int32_t{a} - b, "subtraction"); }
-inline std::int16_t Mul(std::int16_t a, std::int16_t b) { return Narrow(std::int32_t{a} * b, "multiplication"); }
+constexpr std::int16_t Add(std::int16_t a, std::int16_t b) { return Narrow(std::int32_t{a} + b, "addition"); }
+constexpr std::int16_t Sub(std::int16_t a, std::int16_t b) { return Narrow(std::int32_t{a} - b, "subtraction"); }
+constexpr std::int16_t Mul(std::int16_t a, std::int16_t b) { return Narrow(std::int32_t{a} * b, "multiplication"); }
 
 // Round to nearest, ties to even, for |x| < 2^51. Adding and removing 2^52 leaves the
 // rounding to the FPU's default mode, which is exactly that, and is far cheaper than a
 // library call on the per-character path.
+inline constexpr double kRoundingMagic = 6755399441055744.0; // 1.5 x 2^52
+
 inline double RoundHalfEven(double x)
 {
-    constexpr double kMagic = 6755399441055744.0; // 1.5 x 2^52
-    return (x + kMagic) - kMagic; // not folded: without -ffast-math this is no identity
+    return (x + kRoundingMagic) - kRoundingMagic; // not folded: without -ffast-math this is no identity
 }
 
 } // namespace modOmbrix::checked

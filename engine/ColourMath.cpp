@@ -4,12 +4,6 @@
 
 namespace modOmbrix {
 
-std::int16_t LevelToByte(std::int16_t level)
-{
-    std::int16_t v = checked::Mul(level, 16);
-    return v == 256 ? std::int16_t{255} : v;
-}
-
 std::u16string ByteToHex(std::uint8_t b)
 {
     const auto q = static_cast<std::int16_t>(checked::RoundHalfEven(b / 16.0));

@@ -10,7 +10,11 @@
 namespace modOmbrix {
 
 // Level 0..16 to channel byte: level x 16, with 256 replaced by 255.
-std::int16_t LevelToByte(std::int16_t level);
+constexpr std::int16_t LevelToByte(std::int16_t level)
+{
+    const std::int16_t v = checked::Mul(level, 16);
+    return v == 256 ? std::int16_t{255} : v;
+}
 
 [[noreturn, gnu::cold, gnu::noinline]] inline void ThrowInterpolationOverflow()
 {

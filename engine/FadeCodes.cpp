@@ -1,0 +1,299 @@
+#include "engine/FadeCodes.h"
+
+#include "engine/Checked16.h"
+#include "engine/ColourMath.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <string>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace modOmbrix {
+namespace {
+
+[[noreturn, gnu::cold, gnu::noinline]] void ThrowNotAByte(std::int16_t v)
+{
+    throw OverflowError("channel value outside 0..255: " + std::to_string(v));
+}
+
+// A colour code as three grid steps 0..16. ByteToHex maps each step to exactly one
+// pair of digits, so comparing packed steps is comparing the six-character codes.
+// This is ByteToHex's b / 16 rounded half to even, in integers.
+constexpr std::uint32_t GridStep(std::uint8_t b)
+{
+    const std::uint32_t whole = b >> 4U;
+    const std::uint32_t sixteenths = b & 15U;
+    return whole + ((sixteenths > 8 || (sixteenths == 8 && (whole & 1U) != 0)) ? 1U : 0U);
+}
+
+// The step of every byte 0..255 (ByteToHex's b / 16 rounded half to even).
+constexpr std::array<std::uint8_t, 256> kGridSteps = [] {
+    std::array<std::uint8_t, 256> steps{};
+    for (std::uint32_t b = 0; b < 256; ++b)
+        steps[b] = static_cast<std::uint8_t>(GridStep(static_cast<std::uint8_t>(b)));
+    return steps;
+}();
+
+[[noreturn, gnu::cold, gnu::noinline]] void ThrowNotAByte(double rounded)
+{
+    if (!(rounded >= -32768.0 && rounded <= 32767.0))
+        ThrowInterpolationOverflow();
+    ThrowNotAByte(static_cast<std::int16_t>(rounded));
+}
+
+// The colour code of every position of a text of n characters, computed as the fade
+// rules say, and the positions where it changes.
+class FadeCodes {
+public:
+    FadeCodes(const ColourTable& colours, std::int16_t n, std::int16_t segments) : n_(n), s_(segments)
+    {
+        // Entries above s stay 0; entry s + 1 is read, with t = 0, at the last character.
+        for (int i = 0; i <= s_; ++i)
+            for (const Channel c : {Channel::Red, Channel::Green, Channel::Blue})
+                bytes_[static_cast<std::size_t>(c)].at(static_cast<std::size_t>(i)) = LevelToByte(colours.Level(i, c));
+    }
+
+    // Every position whose code differs from the one before (position 1 always does), in
+    // order. The positions of one segment share k, and there each channel's step moves
+    // monotonically with the position. So a segment's changes are where a channel first
+    // reaches each step between its first and last: estimated from the straight line the
+    // channel follows, then confirmed by the colours at and just before the estimate.
+    std::vector<CodeChange> Changes() const
+    {
+        std::vector<CodeChange> changes;
+        if (n_ == 0)
+            return changes;
+        std::array<Span, kSlotCount> spans{};
+        const std::size_t spanCount = Spans(spans);
+        changes.reserve(spanCount * (1 + 3 * kMaxRun));
+        for (std::size_t j = 0; j < spanCount; ++j) {
+            const Span& span = spans.at(j);
+            if (j == 0 || span.first != spans.at(j - 1).last)
+                changes.push_back({span.lo, span.first});
+            // Each channel's crossings in position order, each run closed by kAfterAll.
+            std::array<std::uint32_t, 3 * (kMaxRun + 1)> crossings; // written before it is read
+            std::array<const std::uint32_t*, 3> runs{};
+            std::uint32_t* end = crossings.data();
+            for (int c = 0; c < 3; ++c) {
+                runs.at(static_cast<std::size_t>(c)) = end;
+                end = FindCrossings(span, c, end);
+                *end++ = kAfterAll;
+            }
+            MergeCrossings(span.first, runs, static_cast<std::size_t>(end - crossings.data()) - 3, changes);
+        }
+        return changes;
+    }
+
+private:
+    static constexpr std::size_t kMaxRun = 16; // steps a channel can take: 0 .. 16
+    static constexpr std::uint32_t kAfterAll = std::numeric_limits<std::uint32_t>::max();
+
+    // What a channel's byte is made of inside one segment: a + (b - a) x t.
+    struct Line {
+        double start;
+        double rise;
+    };
+    struct Segment {
+        std::int16_t k;
+        std::array<Line, 3> lines;
+    };
+    // The positions lo .. hi of one segment and the codes at both ends.
+    struct Span {
+        Segment segment;
+        std::int16_t lo;
+        std::int16_t hi;
+        std::uint32_t first;
+        std::uint32_t last;
+    };
+
+    float Fraction(std::int32_t i) const
+    {
+        const std::int16_t pos = checked::Mul(static_cast<std::int16_t>(i), s_);
+        return static_cast<float>(static_cast<double>(pos) / static_cast<double>(n_));
+    }
+
+    Segment SegmentOf(std::int16_t k) const
+    {
+        Segment segment{k, {}};
+        for (std::size_t c = 0; c < 3; ++c) {
+            const std::int16_t a = bytes_[c].at(static_cast<std::size_t>(k));
+            segment.lines[c] = {static_cast<double>(a),
+                                static_cast<double>(checked::Sub(bytes_[c].at(static_cast<std::size_t>(k) + 1), a))};
+        }
+        return segment;
+    }
+
+    // A channel's step at position i of the segment: Interpolate's arithmetic (a + (b - a)
+    // x t in double, rounded half to even), then the byte's place on ByteToHex's grid.
+    std::uint32_t StepOn(const Segment& segment, int channel, std::int32_t i) const
+    {
+        const Line& line = segment.lines[static_cast<std::size_t>(channel)];
+        const float t = Fraction(i) - static_cast<float>(segment.k);
+        const double rounded = checked::RoundHalfEven(line.rise * static_cast<double>(t) + line.start);
+        if (!(rounded >= 0.0 && rounded <= 255.0)) [[unlikely]]
+            ThrowNotAByte(rounded);
+        return kGridSteps[static_cast<std::size_t>(rounded)];
+    }
+
+    // StepOn at i - 1 and at i, worked out side by side.
+    std::pair<std::uint32_t, std::uint32_t> StepsBeforeAndAt(const Segment& segment, int channel, std::int32_t i) const
+    {
+#if defined(__SSE2__)
+        const Line& line = segment.lines[static_cast<std::size_t>(channel)];
+        const std::int16_t pos = checked::Mul(static_cast<std::int16_t>(i), s_); // the larger of the two
+        const __m128d positions = _mm_set_pd(pos, pos - s_);
+        const __m128 q = _mm_cvtpd_ps(_mm_div_pd(positions, _mm_set1_pd(n_)));
+        const __m128d t = _mm_cvtps_pd(_mm_sub_ps(q, _mm_set1_ps(static_cast<float>(segment.k))));
+        const __m128d x = _mm_add_pd(_mm_mul_pd(_mm_set1_pd(line.rise), t), _mm_set1_pd(line.start));
+        const __m128d magic = _mm_set1_pd(checked::kRoundingMagic);
+        const __m128d rounded = _mm_sub_pd(_mm_add_pd(x, magic), magic);
+        const __m128d inRange = _mm_and_pd(_mm_cmpge_pd(rounded, _mm_setzero_pd()), _mm_cmple_pd(rounded, _mm_set1_pd(255.0)));
+        if (_mm_movemask_pd(inRange) != 3) [[unlikely]]
+            return {StepOn(segment, channel, i - 1), StepOn(segment, channel, i)}; // to report it
+        const __m128i bytes = _mm_cvttpd_epi32(rounded);
+        return {kGridSteps[static_cast<std::size_t>(_mm_cvtsi128_si32(bytes))],
+                kGridSteps[static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(bytes, 4)))]};
+#else
+        return {StepOn(segment, channel, i - 1), StepOn(segment, channel, i)};
+#endif
+    }
+
+    std::uint32_t CodeOn(const Segment& segment, std::int32_t i) const
+    {
+        return StepOn(segment, 0, i) << 16 | StepOn(segment, 1, i) << 8 | StepOn(segment, 2, i);
+    }
+
+    static std::uint32_t StepOf(std::uint32_t code, int channel) { return (code >> (16 - 8 * channel)) & 0xFFU; }
+
+    // The first position whose segment is k or later (k grows with the position): near
+    // k x n / s, settled by looking at the neighbours.
+    std::int16_t FirstOfSegment(std::int32_t k) const
+    {
+        if (k == 0)
+            return 1; // also the only segment of one colour, where s is 0
+        const auto atOrAfter = [&](std::int32_t i) { return static_cast<std::int32_t>(Fraction(i)) >= k; };
+        std::int32_t i = std::clamp((k * n_ + s_ - 1) / s_, std::int32_t{1}, std::int32_t{n_});
+        while (i > 1 && atOrAfter(i - 1))
+            --i;
+        while (i < n_ && !atOrAfter(i)) // the last position always lies in segment s
+            ++i;
+        return static_cast<std::int16_t>(i);
+    }
+
+    // The segments that hold positions, in order (a short text skips some), with the
+    // codes at their ends; returns how many there are.
+    std::size_t Spans(std::array<Span, kSlotCount>& spans) const
+    {
+        std::size_t count = 0;
+        std::int16_t next = 1; // segment 0 starts at position 1 (or is empty)
+        for (std::int16_t k = 0; k <= s_; ++k) {
+            const std::int16_t lo = next;
+            next = k == s_ ? static_cast<std::int16_t>(n_ + 1) : FirstOfSegment(k + 1);
+            const auto hi = static_cast<std::int16_t>(next - 1);
+            if (lo > hi)
+                continue;
+            Span& span = spans.at(count++);
+            span.segment = SegmentOf(k);
+            span.lo = lo;
+            span.hi = hi;
+            span.first = CodeOn(span.segment, lo);
+            span.last = lo == hi ? span.first : CodeOn(span.segment, hi);
+        }
+        return count;
+    }
+
+    // Writes, in position order, a crossing for every step the channel takes between the
+    // span's ends: the first position where the channel has reached that step, with the
+    // step it has there (a short span can jump two steps at once), packed so that the
+    // numbers order by position. Returns the end of what it wrote.
+    std::uint32_t* FindCrossings(const Span& span, int channel, std::uint32_t* out) const
+    {
+        const auto from = static_cast<std::int32_t>(StepOf(span.first, channel));
+        const auto to = static_cast<std::int32_t>(StepOf(span.last, channel));
+        if (to == from)
+            return out; // monotonic: nothing in between either
+        const std::int32_t direction = to > from ? 1 : -1;
+        const Line& line = span.segment.lines[static_cast<std::size_t>(channel)];
+        // The estimate needs no exact division: a multiplication stands in for it.
+        const double scale = static_cast<double>(n_) / s_;
+        const double perByte = scale / line.rise;
+        const double start = span.segment.k * scale - line.start * perByte;
+        for (std::int32_t target = from + direction; target != to + direction; target += direction) {
+            // The byte where the step flips (a tie of bytes / 16 goes to the even step),
+            // then half a byte for the rounding of the interpolated value.
+            const double flip = (target % 2 == 0 ? 8.5 : 7.5) * -direction;
+            const double estimate = std::clamp(start + (16.0 * target + flip) * perByte, 0.0, static_cast<double>(span.hi));
+            auto i = static_cast<std::int32_t>(estimate); // truncating a positive number: the floor
+            i = std::clamp(i + (i < estimate ? 1 : 0), span.lo + 1, std::int32_t{span.hi});
+            // Confirmed when the step has reached the target at i and not yet at i - 1.
+            const auto reached = [&](std::uint32_t step) {
+                return (static_cast<std::int32_t>(step) - target) * direction >= 0;
+            };
+            auto [before, here] = StepsBeforeAndAt(span.segment, channel, i);
+            if (!reached(here) || reached(before)) [[unlikely]] // rounding put the estimate off
+                here = Settle(span, channel, reached, i);
+            *out++ = static_cast<std::uint32_t>(i) << 8 | static_cast<std::uint32_t>(channel) << 6 | here;
+        }
+        return out;
+    }
+
+    // Walks from i to the first position in lo+1 .. hi where `reached` holds for the
+    // channel's step, and returns that step.
+    template <typename Reached>
+    std::uint32_t Settle(const Span& span, int channel, const Reached& reached, std::int32_t& i) const
+    {
+        const auto stepAt = [&](std::int32_t at) { return StepOn(span.segment, channel, at); };
+        std::uint32_t here = stepAt(i);
+        if (reached(here)) {
+            for (std::uint32_t before = 0; i > span.lo + 1 && reached(before = stepAt(i - 1)); --i)
+                here = before; // lo itself has not reached it
+        } else {
+            while (i < span.hi && !reached(here)) // hi always has reached it
+                here = stepAt(++i);
+        }
+        return here;
+    }
+
+    // Adds the changes after a span's first position, whose code is `code`: the three
+    // channels' runs of crossings, merged. Crossings of different channels never pack to
+    // the same number, so each round takes exactly one, with no branch on which.
+    static void MergeCrossings(std::uint32_t code, std::array<const std::uint32_t*, 3> runs, std::size_t count,
+                               std::vector<CodeChange>& changes)
+    {
+        for (std::size_t n = 0; n < count; ++n) {
+            const std::uint32_t r = *runs[0];
+            const std::uint32_t g = *runs[1];
+            const std::uint32_t b = *runs[2];
+            const std::uint32_t first = std::min({r, g, b});
+            runs[0] += r == first ? 1 : 0;
+            runs[1] += g == first ? 1 : 0;
+            runs[2] += b == first ? 1 : 0;
+            const unsigned shift = 16 - 8 * ((first >> 6) & 3U);
+            code = (code & ~(0xFFU << shift)) | (first & 63U) << shift;
+            const auto position = static_cast<std::int16_t>(first >> 8);
+            // Crossings at one position make one change, with the code after all of them.
+            if (changes.back().position == position)
+                changes.back().code = code;
+            else
+                changes.push_back({position, code});
+        }
+    }
+
+    std::int16_t n_;
+    std::int16_t s_;
+    std::array<std::array<std::int16_t, kSlotCount + 1>, 3> bytes_{};
+};
+
+} // namespace
+
+std::vector<CodeChange> FindCodeChanges(const ColourTable& colours, std::int16_t length, std::int16_t segments)
+{
+    return FadeCodes(colours, length, segments).Changes();
+}
+
+} // namespace modOmbrix
