@@ -7,11 +7,6 @@
 #include <array>
 #include <limits>
 #include <string>
-#include <utility>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace modOmbrix {
 namespace {
@@ -92,6 +87,11 @@ public:
 private:
     static constexpr std::size_t kMaxRun = 16; // steps a channel can take: 0 .. 16
     static constexpr std::uint32_t kAfterAll = std::numeric_limits<std::uint32_t>::max();
+    // A position's fraction i x s / n, rounded to binary32 (below 8), is at most 2^-21 off,
+    // so its byte is at most 2^-21 x |b - a| off the straight line; the line rises
+    // |b - a| x s / n a position. So a position more than 2^-21 x n / s from where the
+    // line crosses a byte lies on the side the line says. n / s is at most 32766.
+    static constexpr double kMargin = 0.02; // > 2^-21 x 32766 = 0.0156
 
     // What a channel's byte is made of inside one segment: a + (b - a) x t.
     struct Line {
@@ -140,29 +140,6 @@ private:
         return kGridSteps[static_cast<std::size_t>(rounded)];
     }
 
-    // StepOn at i - 1 and at i, worked out side by side.
-    std::pair<std::uint32_t, std::uint32_t> StepsBeforeAndAt(const Segment& segment, int channel, std::int32_t i) const
-    {
-#if defined(__SSE2__)
-        const Line& line = segment.lines[static_cast<std::size_t>(channel)];
-        const std::int16_t pos = checked::Mul(static_cast<std::int16_t>(i), s_); // the larger of the two
-        const __m128d positions = _mm_set_pd(pos, pos - s_);
-        const __m128 q = _mm_cvtpd_ps(_mm_div_pd(positions, _mm_set1_pd(n_)));
-        const __m128d t = _mm_cvtps_pd(_mm_sub_ps(q, _mm_set1_ps(static_cast<float>(segment.k))));
-        const __m128d x = _mm_add_pd(_mm_mul_pd(_mm_set1_pd(line.rise), t), _mm_set1_pd(line.start));
-        const __m128d magic = _mm_set1_pd(checked::kRoundingMagic);
-        const __m128d rounded = _mm_sub_pd(_mm_add_pd(x, magic), magic);
-        const __m128d inRange = _mm_and_pd(_mm_cmpge_pd(rounded, _mm_setzero_pd()), _mm_cmple_pd(rounded, _mm_set1_pd(255.0)));
-        if (_mm_movemask_pd(inRange) != 3) [[unlikely]]
-            return {StepOn(segment, channel, i - 1), StepOn(segment, channel, i)}; // to report it
-        const __m128i bytes = _mm_cvttpd_epi32(rounded);
-        return {kGridSteps[static_cast<std::size_t>(_mm_cvtsi128_si32(bytes))],
-                kGridSteps[static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(bytes, 4)))]};
-#else
-        return {StepOn(segment, channel, i - 1), StepOn(segment, channel, i)};
-#endif
-    }
-
     std::uint32_t CodeOn(const Segment& segment, std::int32_t i) const
     {
         return StepOn(segment, 0, i) << 16 | StepOn(segment, 1, i) << 8 | StepOn(segment, 2, i);
@@ -208,9 +185,9 @@ private:
     }
 
     // Writes, in position order, a crossing for every step the channel takes between the
-    // span's ends: the first position where the channel has reached that step, with the
-    // step it has there (a short span can jump two steps at once), packed so that the
-    // numbers order by position. Returns the end of what it wrote.
+    // span's ends: the first position where the channel has reached that step, packed
+    // with the step so that the numbers order by position. Returns the end of what it
+    // wrote.
     std::uint32_t* FindCrossings(const Span& span, int channel, std::uint32_t* out) const
     {
         const auto from = static_cast<std::int32_t>(StepOf(span.first, channel));
@@ -219,7 +196,8 @@ private:
             return out; // monotonic: nothing in between either
         const std::int32_t direction = to > from ? 1 : -1;
         const Line& line = span.segment.lines[static_cast<std::size_t>(channel)];
-        // The estimate needs no exact division: a multiplication stands in for it.
+        // Where the straight line a + (b - a) x (i x s / n - k) crosses a byte, as a
+        // position. This needs no exact division: a multiplication stands in for it.
         const double scale = static_cast<double>(n_) / s_;
         const double perByte = scale / line.rise;
         const double start = span.segment.k * scale - line.start * perByte;
@@ -227,19 +205,27 @@ private:
             // The byte where the step flips (a tie of bytes / 16 goes to the even step),
             // then half a byte for the rounding of the interpolated value.
             const double flip = (target % 2 == 0 ? 8.5 : 7.5) * -direction;
-            const double estimate = std::clamp(start + (16.0 * target + flip) * perByte, 0.0, static_cast<double>(span.hi));
-            auto i = static_cast<std::int32_t>(estimate); // truncating a positive number: the floor
-            i = std::clamp(i + (i < estimate ? 1 : 0), span.lo + 1, std::int32_t{span.hi});
-            // Confirmed when the step has reached the target at i and not yet at i - 1.
+            const double crossing = std::clamp(start + (16.0 * target + flip) * perByte, 0.0, static_cast<double>(span.hi));
+            const auto whole = static_cast<std::int32_t>(crossing); // truncating a positive number: the floor
+            const double fraction = crossing - whole;
+            std::int32_t i = whole + 1;
+            if (fraction > kMargin && fraction < 1.0 - kMargin && i > span.lo && i <= span.hi) [[likely]] {
+                *out++ = Pack(i, channel, target);
+                continue;
+            }
+            // Too close to a position for the line to tell: the rules' own arithmetic does.
+            i = std::clamp(whole + (fraction > 0.0 ? 1 : 0), span.lo + 1, std::int32_t{span.hi});
             const auto reached = [&](std::uint32_t step) {
                 return (static_cast<std::int32_t>(step) - target) * direction >= 0;
             };
-            auto [before, here] = StepsBeforeAndAt(span.segment, channel, i);
-            if (!reached(here) || reached(before)) [[unlikely]] // rounding put the estimate off
-                here = Settle(span, channel, reached, i);
-            *out++ = static_cast<std::uint32_t>(i) << 8 | static_cast<std::uint32_t>(channel) << 6 | here;
+            *out++ = Pack(i, channel, Settle(span, channel, reached, i));
         }
         return out;
+    }
+
+    static std::uint32_t Pack(std::int32_t position, int channel, std::uint32_t step)
+    {
+        return static_cast<std::uint32_t>(position) << 8 | static_cast<std::uint32_t>(channel) << 6 | step;
     }
 
     // Walks from i to the first position in lo+1 .. hi where `reached` holds for the
@@ -261,7 +247,9 @@ private:
 
     // Adds the changes after a span's first position, whose code is `code`: the three
     // channels' runs of crossings, merged. Crossings of different channels never pack to
-    // the same number, so each round takes exactly one, with no branch on which.
+    // the same number, so each round takes exactly one, with no branch on which. A run
+    // is taken in its order, so where a channel takes two steps at one position, the
+    // code ends with the second.
     static void MergeCrossings(std::uint32_t code, std::array<const std::uint32_t*, 3> runs, std::size_t count,
                                std::vector<CodeChange>& changes)
     {
