@@ -70,21 +70,25 @@ char16_t* Put(char16_t* dst, std::u16string_view s)
 }
 
 // Copies [p, end) to dst, writing every CR LF pair as "<BR>"; returns the end of the copy.
-// Works in blocks of eight characters, each stored before it is checked for CRs. The
+// Works in blocks of sixteen characters, each stored before it is checked for CRs. The
 // last block of a chunk that a tag follows may reach past the chunk's end, as far as the
 // text goes on: the tag, longer than a block, overwrites the excess.
 char16_t* CopyWithLineBreaks(char16_t* dst, const char16_t* p, const char16_t* end, const char16_t* textEnd)
 {
 #if defined(__SSE2__)
     const __m128i cr = _mm_set1_epi16(u'\r');
-    // The CRs among the eight characters from p, as two bits each.
+    // The CRs among the sixteen characters from p, one bit each (packing keeps a
+    // match's -1 a byte).
     const auto copyBlock = [&] {
-        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), chars);
-        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chars, cr)));
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), low);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 8), high);
+        return static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(low, cr), _mm_cmpeq_epi16(high, cr))));
     };
     const auto breakAt = [&](unsigned mask) {
-        const int before = __builtin_ctz(mask) / 2;
+        const int before = __builtin_ctz(mask);
         p += before;
         dst += before;
         if (end - p >= 2 && p[1] == u'\n') {
@@ -94,18 +98,18 @@ char16_t* CopyWithLineBreaks(char16_t* dst, const char16_t* p, const char16_t* e
             *dst++ = *p++;
         }
     };
-    while (end - p >= 8) {
+    while (end - p >= 16) {
         const unsigned mask = copyBlock();
         if (mask == 0) {
-            p += 8;
-            dst += 8;
+            p += 16;
+            dst += 16;
         } else {
             breakAt(mask);
         }
     }
-    while (p < end && textEnd - p >= 8) {
-        const std::ptrdiff_t left = end - p; // 1..7
-        const unsigned mask = copyBlock() & ((1U << (2 * left)) - 1);
+    while (p < end && textEnd - p >= 16) {
+        const std::ptrdiff_t left = end - p; // 1..15
+        const unsigned mask = copyBlock() & ((1U << left) - 1);
         if (mask == 0) {
             p = end;
             dst += left;
@@ -125,9 +129,10 @@ char16_t* CopyWithLineBreaks(char16_t* dst, const char16_t* p, const char16_t* e
     return dst;
 }
 
-// The two hex digits of every grid step 0..16.
-constexpr std::array<std::array<char16_t, 2>, 17> kStepDigits = [] {
-    std::array<std::array<char16_t, 2>, 17> digits{};
+// The two hex digits of every grid step 0..16, padded to 32 entries so that any five
+// bits index it.
+constexpr std::array<std::array<char16_t, 2>, 32> kStepDigits = [] {
+    std::array<std::array<char16_t, 2>, 32> digits{};
     constexpr char16_t kDigits[] = u"0123456789ABCDEF";
     for (std::int16_t step = 0; step <= 16; ++step) {
         const std::int16_t v = LevelToByte(step);
@@ -139,7 +144,7 @@ constexpr std::array<std::array<char16_t, 2>, 17> kStepDigits = [] {
 char16_t* PutCode(char16_t* dst, std::uint32_t code)
 {
     for (const std::uint32_t shift : {16U, 8U, 0U}) {
-        std::memcpy(dst, kStepDigits.at((code >> shift) & 0xFFU).data(), 2 * sizeof(char16_t));
+        std::memcpy(dst, kStepDigits[(code >> shift) & 31U].data(), 2 * sizeof(char16_t));
         dst += 2;
     }
     return dst;
