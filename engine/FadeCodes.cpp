@@ -56,20 +56,21 @@ public:
     // Every position whose code differs from the one before (position 1 always does), in
     // order. The positions of one segment share k, and there each channel's step moves
     // monotonically with the position. So a segment's changes are where a channel first
-    // reaches each step between its first and last: estimated from the straight line the
-    // channel follows, then confirmed by the colours at and just before the estimate.
+    // reaches each step between its first and last, which the straight line the channel
+    // follows tells, or where that is too close to call, the colours around it.
     std::vector<CodeChange> Changes() const
     {
-        std::vector<CodeChange> changes;
         if (n_ == 0)
-            return changes;
+            return {};
         std::array<Span, kSlotCount> spans{};
         const std::size_t spanCount = Spans(spans);
-        changes.reserve(spanCount * (1 + 3 * kMaxRun));
+        // Room for the most the spans can have; only what they have is kept.
+        std::array<CodeChange, kSlotCount * (1 + 3 * kMaxRun)> found; // written before it is read
+        CodeChange* out = found.data();
         for (std::size_t j = 0; j < spanCount; ++j) {
             const Span& span = spans.at(j);
             if (j == 0 || span.first != spans.at(j - 1).last)
-                changes.push_back({span.lo, span.first});
+                *out++ = {span.lo, span.first};
             // Each channel's crossings in position order, each run closed by kAfterAll.
             std::array<std::uint32_t, 3 * (kMaxRun + 1)> crossings; // written before it is read
             std::array<const std::uint32_t*, 3> runs{};
@@ -79,9 +80,9 @@ public:
                 end = FindCrossings(span, c, end);
                 *end++ = kAfterAll;
             }
-            MergeCrossings(span.first, runs, static_cast<std::size_t>(end - crossings.data()) - 3, changes);
+            out = MergeCrossings(span.first, runs, static_cast<std::size_t>(end - crossings.data()) - 3, out);
         }
-        return changes;
+        return {found.data(), out};
     }
 
 private:
@@ -128,21 +129,28 @@ private:
         return segment;
     }
 
-    // A channel's step at position i of the segment: Interpolate's arithmetic (a + (b - a)
-    // x t in double, rounded half to even), then the byte's place on ByteToHex's grid.
-    std::uint32_t StepOn(const Segment& segment, int channel, std::int32_t i) const
+    // A channel's step where the segment's fraction is t: Interpolate's arithmetic (a +
+    // (b - a) x t in double, rounded half to even), then the byte's place on ByteToHex's
+    // grid.
+    static std::uint32_t StepOn(const Line& line, float t)
     {
-        const Line& line = segment.lines[static_cast<std::size_t>(channel)];
-        const float t = Fraction(i) - static_cast<float>(segment.k);
         const double rounded = checked::RoundHalfEven(line.rise * static_cast<double>(t) + line.start);
         if (!(rounded >= 0.0 && rounded <= 255.0)) [[unlikely]]
             ThrowNotAByte(rounded);
         return kGridSteps[static_cast<std::size_t>(rounded)];
     }
 
+    float FractionOn(const Segment& segment, std::int32_t i) const { return Fraction(i) - static_cast<float>(segment.k); }
+
+    std::uint32_t StepOn(const Segment& segment, int channel, std::int32_t i) const
+    {
+        return StepOn(segment.lines[static_cast<std::size_t>(channel)], FractionOn(segment, i));
+    }
+
     std::uint32_t CodeOn(const Segment& segment, std::int32_t i) const
     {
-        return StepOn(segment, 0, i) << 16 | StepOn(segment, 1, i) << 8 | StepOn(segment, 2, i);
+        const float t = FractionOn(segment, i);
+        return StepOn(segment.lines[0], t) << 16 | StepOn(segment.lines[1], t) << 8 | StepOn(segment.lines[2], t);
     }
 
     static std::uint32_t StepOf(std::uint32_t code, int channel) { return (code >> (16 - 8 * channel)) & 0xFFU; }
@@ -249,15 +257,16 @@ private:
     // channels' runs of crossings, merged. Crossings of different channels never pack to
     // the same number, so each round takes exactly one, with no branch on which. A run
     // is taken in its order, so where a channel takes two steps at one position, the
-    // code ends with the second.
-    static void MergeCrossings(std::uint32_t code, std::array<const std::uint32_t*, 3> runs, std::size_t count,
-                               std::vector<CodeChange>& changes)
+    // code ends with the second. Writes from `out`, whose out[-1] is an earlier change,
+    // and returns the end of what it wrote.
+    static CodeChange* MergeCrossings(std::uint32_t code, std::array<const std::uint32_t*, 3> runs, std::size_t count,
+                                      CodeChange* out)
     {
         for (std::size_t n = 0; n < count; ++n) {
             const std::uint32_t r = *runs[0];
             const std::uint32_t g = *runs[1];
             const std::uint32_t b = *runs[2];
-            const std::uint32_t first = std::min({r, g, b});
+            const std::uint32_t first = std::min(r, std::min(g, b));
             runs[0] += r == first ? 1 : 0;
             runs[1] += g == first ? 1 : 0;
             runs[2] += b == first ? 1 : 0;
@@ -265,11 +274,10 @@ private:
             code = (code & ~(0xFFU << shift)) | (first & 63U) << shift;
             const auto position = static_cast<std::int16_t>(first >> 8);
             // Crossings at one position make one change, with the code after all of them.
-            if (changes.back().position == position)
-                changes.back().code = code;
-            else
-                changes.push_back({position, code});
+            out -= out[-1].position == position ? 1 : 0;
+            *out++ = {position, code};
         }
+        return out;
     }
 
     std::int16_t n_;
