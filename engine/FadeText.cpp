@@ -143,11 +143,11 @@ constexpr std::array<std::array<char16_t, 2>, 32> kStepDigits = [] {
 
 char16_t* PutCode(char16_t* dst, std::uint32_t code)
 {
-    for (const std::uint32_t shift : {16U, 8U, 0U}) {
-        std::memcpy(dst, kStepDigits[(code >> shift) & 31U].data(), 2 * sizeof(char16_t));
-        dst += 2;
-    }
-    return dst;
+    constexpr std::size_t kPair = 2 * sizeof(char16_t);
+    std::memcpy(dst, kStepDigits[(code >> 16) & 31U].data(), kPair);
+    std::memcpy(dst + 2, kStepDigits[(code >> 8) & 31U].data(), kPair);
+    std::memcpy(dst + 4, kStepDigits[code & 31U].data(), kPair);
+    return dst + 6;
 }
 
 std::string ColoursWord(std::int32_t n) { return n == 1 ? "colour" : "colours"; }
