@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <limits>
 #include <string>
 
@@ -155,21 +156,6 @@ private:
 
     static std::uint32_t StepOf(std::uint32_t code, int channel) { return (code >> (16 - 8 * channel)) & 0xFFU; }
 
-    // The first position whose segment is k or later (k grows with the position): near
-    // k x n / s, settled by looking at the neighbours.
-    std::int16_t FirstOfSegment(std::int32_t k) const
-    {
-        if (k == 0)
-            return 1; // also the only segment of one colour, where s is 0
-        const auto atOrAfter = [&](std::int32_t i) { return static_cast<std::int32_t>(Fraction(i)) >= k; };
-        std::int32_t i = std::clamp((k * n_ + s_ - 1) / s_, std::int32_t{1}, std::int32_t{n_});
-        while (i > 1 && atOrAfter(i - 1))
-            --i;
-        while (i < n_ && !atOrAfter(i)) // the last position always lies in segment s
-            ++i;
-        return static_cast<std::int16_t>(i);
-    }
-
     // The segments that hold positions, in order (a short text skips some), with the
     // codes at their ends; returns how many there are.
     std::size_t Spans(std::array<Span, kSlotCount>& spans) const
@@ -178,7 +164,7 @@ private:
         std::int16_t next = 1; // segment 0 starts at position 1 (or is empty)
         for (std::int16_t k = 0; k <= s_; ++k) {
             const std::int16_t lo = next;
-            next = k == s_ ? static_cast<std::int16_t>(n_ + 1) : FirstOfSegment(k + 1);
+            next = k == s_ ? static_cast<std::int16_t>(n_ + 1) : FirstOfSegment(k + 1, n_, s_);
             const auto hi = static_cast<std::int16_t>(next - 1);
             if (lo > hi)
                 continue;
@@ -212,12 +198,14 @@ private:
         for (std::int32_t target = from + direction; target != to + direction; target += direction) {
             // The byte where the step flips (a tie of bytes / 16 goes to the even step),
             // then half a byte for the rounding of the interpolated value.
-            const double flip = (target % 2 == 0 ? 8.5 : 7.5) * -direction;
+            const double flip = ((target & 1) != 0 ? 7.5 : 8.5) * -direction;
             const double crossing = std::clamp(start + (16.0 * target + flip) * perByte, 0.0, static_cast<double>(span.hi));
             const auto whole = static_cast<std::int32_t>(crossing); // truncating a positive number: the floor
             const double fraction = crossing - whole;
             std::int32_t i = whole + 1;
-            if (fraction > kMargin && fraction < 1.0 - kMargin && i > span.lo && i <= span.hi) [[likely]] {
+            const bool clear = std::abs(fraction - 0.5) < 0.5 - kMargin;
+            const bool inside = static_cast<std::uint32_t>(i - span.lo - 1) < static_cast<std::uint32_t>(span.hi - span.lo);
+            if (clear && inside) [[likely]] {
                 *out++ = Pack(i, channel, target);
                 continue;
             }
@@ -286,6 +274,11 @@ private:
 };
 
 } // namespace
+
+std::int16_t FirstOfSegment(std::int32_t k, std::int16_t n, std::int16_t s)
+{
+    return static_cast<std::int16_t>((k * n + s - 1) / s);
+}
 
 std::vector<CodeChange> FindCodeChanges(const ColourTable& colours, std::int16_t length, std::int16_t segments)
 {

@@ -14,6 +14,12 @@ struct CodeChange {
     std::uint32_t code;    // the three channels' grid steps 0..16, red in bits 16..23
 };
 
+// The first position of a text of n characters whose segment (the whole part of its
+// binary32 fraction i x s / n) is k or later, for 1 <= k <= s: k x n / s rounded up.
+// The binary32 rounding (off by less than 2^-21 below 8) never carries a fraction
+// across a whole number: i x s / n is a whole number or at least 1 / n from one.
+std::int16_t FirstOfSegment(std::int32_t k, std::int16_t n, std::int16_t s);
+
 // Every position of a text of `length` characters whose code differs from the one
 // before, in order (position 1 always does), for a fade over segments + 1 colours.
 // Reads the levels of those colours once. Throws OverflowError where the rules'
