@@ -1,14 +1,12 @@
 #include "engine/FadeText.h"
 
-#include "engine/FadeCodes.h"
 #include "engine/ColourMath.h"
+#include "engine/FadeCodes.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <limits>
 #include <string>
-#include <utility>
 #include <vector>
 
 #if defined(__SSE2__)
