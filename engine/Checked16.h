@@ -38,11 +38,10 @@ constexpr std::int16_t Mul(std::int16_t a, std::int16_t b) { return Narrow(std::
 // Round to nearest, ties to even, for |x| < 2^51. Adding and removing 2^52 leaves the
 // rounding to the FPU's default mode, which is exactly that, and is far cheaper than a
 // library call on the per-character path.
-inline constexpr double kRoundingMagic = 6755399441055744.0; // 1.5 x 2^52
-
 inline double RoundHalfEven(double x)
 {
-    return (x + kRoundingMagic) - kRoundingMagic; // not folded: without -ffast-math this is no identity
+    constexpr double kMagic = 6755399441055744.0; // 1.5 x 2^52
+    return (x + kMagic) - kMagic; // not folded: without -ffast-math this is no identity
 }
 
 } // namespace modOmbrix::checked
