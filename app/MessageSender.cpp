@@ -48,17 +48,15 @@ SendOutcome MessageSender::Send(std::optional<std::uint8_t> mode, const QString&
 
 SendOutcome MessageSender::Paste(const QString& html)
 {
+    if (!PutOnClipboard(html))
+        return SendOutcome::NotDelivered;
     if (!platform_.CanInjectKeys()) {
-        if (!PutOnClipboard(html))
-            return SendOutcome::NotDelivered;
         layer::MessageBox::Warning(kTitle, QStringLiteral("Keystrokes cannot be sent to other windows on this "
                                                           "desktop (it needs an X11 session with the XTest "
                                                           "extension).\nThe message is on the clipboard: paste "
                                                           "it into the message window with Ctrl+V."));
         return SendOutcome::LeftOnClipboard;
     }
-    if (!PutOnClipboard(html))
-        return SendOutcome::NotDelivered;
 
     ShowAgain showAgain(platform_);
     platform_.HideMainWindow();

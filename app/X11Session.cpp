@@ -1,7 +1,6 @@
 #include "app/X11Session.h"
 
 #include <X11/Xlib.h>
-#include <X11/XKBlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
