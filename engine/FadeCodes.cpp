@@ -214,7 +214,9 @@ private:
             const auto reached = [&](std::uint32_t step) {
                 return (static_cast<std::int32_t>(step) - target) * direction >= 0;
             };
-            *out++ = Pack(i, channel, Settle(span, channel, reached, i));
+            // Settle moves i: take the step first, then pack the position it settled on.
+            const std::uint32_t step = Settle(span, channel, reached, i);
+            *out++ = Pack(i, channel, step);
         }
         return out;
     }

@@ -1,10 +1,12 @@
 """The program's one settings file, put back as it was after a test."""
 import contextlib
+import fcntl
 import os
 import shutil
 import tempfile
 
 PATH = "/var/tmp/kestovombrix.ini"
+LOCK_PATH = "/tmp/ombrix-e2e-settings.lock"
 
 DEFAULT_LINES = [" 0 ", " 6 ", " 16 ", " 0 ", " 0 ", " 16 ", " 8 ", " 0 ", " 15 ", " 15 ", " 0 ", " 0 ", " 15 ",
                  " 0 ", " 0 ", " 0 ", " 16 ", " 8 ", " 0 ", " 8 ", "False", " 0 ", " 0 ", " 1 "]
@@ -24,7 +26,17 @@ def with_changes(**changes):
 
 @contextlib.contextmanager
 def preserved():
-    """Keeps whatever file (or nothing) was at PATH, and restores it afterwards."""
+    """Keeps whatever file (or nothing) was at PATH, and restores it afterwards. Holds a
+    machine-wide lock meanwhile: ctest's resource lock covers one run only, and two
+    checkouts tested at once share the one file."""
+    with open(LOCK_PATH, "a") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        with _restored():
+            yield
+
+
+@contextlib.contextmanager
+def _restored():
     backup = None
     if os.path.lexists(PATH):
         fd, backup = tempfile.mkstemp(prefix="kestovombrix-backup-")
