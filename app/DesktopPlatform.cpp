@@ -1,5 +1,6 @@
 #include "app/DesktopPlatform.h"
 
+#include "app/ClipboardData.h"
 #include "app/DeliveryTiming.h"
 #include "app/PasteFetchTracker.h"
 #include "app/X11Session.h"
@@ -7,6 +8,7 @@
 #include <QClipboard>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -84,7 +86,9 @@ void DesktopPlatform::ClearClipboard() { QGuiApplication::clipboard()->clear(); 
 bool DesktopPlatform::SetClipboardText(const QString& text)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->setText(text);
+    auto* data = new QMimeData; // the clipboard takes it over
+    FillClipboardData(*data, text);
+    clipboard->setMimeData(data);
     // Qt only warns when another program keeps the clipboard; reading it back tells.
     return clipboard->text() == text;
 }
