@@ -3,13 +3,8 @@
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QStringDecoder>
-#include <QTextBlock>
-#include <QTextDocument>
 
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -25,32 +20,6 @@ QString ReadLikeALatin1Editor(const QByteArray& bytes)
     QStringDecoder decode(match.captured(1).toLatin1().constData());
     EXPECT_TRUE(decode.isValid()) << match.captured(1).toStdString();
     return decode(bytes.mid(match.capturedLength()));
-}
-
-// The colour of each character of the text/html flavour as Qt's rich text loads it,
-// as #rrggbb, or "-" where it has none.
-std::vector<std::string> LoadedColours(const QMimeData& data)
-{
-    QTextDocument document;
-    document.setHtml(data.html());
-    std::vector<std::string> colours;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat format = it.fragment().charFormat();
-            const std::string colour =
-                format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color().name().toStdString() : "-";
-            colours.insert(colours.end(), static_cast<std::size_t>(it.fragment().length()), colour);
-        }
-    return colours;
-}
-
-TEST(ClipboardData, ARichEditorLoadsTheColours)
-{
-    QMimeData data;
-    ombrix::app::FillClipboardData(
-        data, QString::fromUtf8("<FONT COLOR=FF0000>a<FONT COLOR=00FF80>\xC3\xA9 <FONT COLOR=0000FF>\xF0\x9F\x98\x80"));
-    const std::vector<std::string> expected = {"#ff0000", "#00ff80", "#00ff80", "#0000ff", "#0000ff"};
-    EXPECT_EQ(LoadedColours(data), expected);
 }
 
 TEST(ClipboardData, PlainTextIsTheHtmlItselfAndTheHtmlFlavourKeepsEveryCharacter)

@@ -111,12 +111,4 @@ TEST(FontTags, ACharacterAfterAChangeOnASeparatorKeepsTheLastTagsColour)
             << std::string(c.text.begin(), c.text.end());
 }
 
-TEST(FontTags, RefuseWhatTheGeneratorRefuses)
-{
-    FakeSettings s;
-    s.count = 6;
-    EXPECT_NO_THROW(FindFontTags(std::u16string(6553, u'a'), s));
-    EXPECT_THROW(FindFontTags(std::u16string(6554, u'a'), s), TextTooLongError);
-}
-
 } // namespace
