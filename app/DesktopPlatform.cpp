@@ -1,5 +1,6 @@
 #include "app/DesktopPlatform.h"
 
+#include "app/ClipboardData.h"
 #include "app/DeliveryTiming.h"
 #include "app/ServeEvents.h"
 
@@ -25,7 +26,7 @@ bool DesktopPlatform::SetClipboardText(const QString& text)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
     QMimeData* data = routes_.fetch ? routes_.fetch->NewClipboardData() : new QMimeData;
-    data->setText(text);
+    FillClipboardData(*data, text);
     clipboard->setMimeData(data);
     clipboardSet_ = Clock::now();
     // Qt only warns when another program keeps the clipboard; reading it back tells.

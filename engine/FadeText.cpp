@@ -2,6 +2,7 @@
 
 #include "engine/ColourMath.h"
 #include "engine/FadeCodes.h"
+#include "engine/FontTags.h"
 
 #include <algorithm>
 #include <array>
@@ -22,10 +23,6 @@ constexpr std::u16string_view kOpenTag = u"<FONT COLOR=";
 constexpr std::u16string_view kCloseTag = u"</FONT>";
 constexpr std::u16string_view kFinalTag = u"</FONT> ";
 constexpr std::u16string_view kLineBreak = u"<BR>";
-
-bool IsSeparator(char16_t c) { return c == u' ' || c == u'\r' || c == u'\n'; }
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // The number of CRs in [p, end): the output grows by at most two characters for each
 // (a CR LF pair becomes "<BR>"), which is all the sizing needs.
@@ -171,12 +168,7 @@ std::int32_t MaxTextLength(std::int32_t colours)
 
 std::u16string FadeText(std::u16string_view text, const ColourTable& colours, const TagOptions& tags)
 {
-    const std::int32_t count = colours.ColourCount();
-    const std::int32_t limit = MaxTextLength(count);
-    if (text.size() > static_cast<std::size_t>(limit))
-        throw TextTooLongError(count, limit);
-    const std::vector<CodeChange> changes =
-        FindCodeChanges(colours, static_cast<std::int16_t>(text.size()), static_cast<std::int16_t>(count - 1));
+    const std::vector<CodeChange> changes = FindFontTags(text, colours);
 
     // The output is sized once, for the case with a tag at every change and a closing
     // tag before each (the option is read at each tag, as it is written), and trimmed
@@ -190,13 +182,8 @@ std::u16string FadeText(std::u16string_view text, const ColourTable& colours, co
     char16_t* dst = out.data();
     const char16_t* copied = text.data();
     for (const CodeChange& change : changes) {
-        // No tag before a separator or the second half of a surrogate pair (written like a
-        // separator, so a tag never cuts a character outside the BMP in two). So a CR LF
-        // pair is never split between chunks either.
+        // A tag never lands on a CR or LF, so a CR LF pair is never split between chunks.
         const char16_t* at = text.data() + (change.position - 1);
-        const bool pairTail = IsLowSurrogate(*at) && at > text.data() && IsHighSurrogate(at[-1]);
-        if (IsSeparator(*at) || pairTail)
-            continue;
         dst = CopyWithLineBreaks(dst, copied, at, textEnd);
         copied = at;
         if (tags.FontTagsValue() == 1 && change.position > 1)

@@ -39,6 +39,7 @@ frmOmbrix::frmOmbrix(frmSetColor& colours, frmOptions& options, AppLink& app)
     cmdSend->setEnabled(false);
     cmdSend->setDefault(true);
     txtIn->SetDefaultButton(cmdSend);
+    preview = new FadePreview(*txtIn, colours_);
 
     cmdAbout = layer::Designed(new layer::CommandButton(QStringLiteral("&About"), this), "cmdAbout", "Info About this Program",
                      120, 930, 975, 285);
@@ -92,9 +93,11 @@ void frmOmbrix::txtIn_Change()
         strOutput = QString::fromUtf16(html.data(), static_cast<qsizetype>(html.size()));
         lblCharCount->setText(QString::number(strOutput.size()));
         lblCharCount->setToolTip(QStringLiteral("The Number of Characters the HTML Will Use"));
+        preview->Show(text);
     } catch (const modOmbrix::TextTooLongError& e) {
         // Keep the text: the user can shorten it or use fewer colours.
         strOutput.clear();
+        preview->Clear();
         ShowTooLong(e.colours(), e.limit());
         cmdSend->setEnabled(false);
         return;

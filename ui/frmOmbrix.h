@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/AppLink.h"
+#include "ui/FadePreview.h"
 #include "ui/layer/Controls.h"
 #include "ui/layer/FormGeometry.h"
 #include "ui/layer/TextBox.h"
@@ -43,6 +44,7 @@ public:
     layer::TriangleButton* cmdInOut;
     layer::Label* lblCharCount;
     layer::Label* lblOutMsg;
+    FadePreview* preview; // the message in its colours, owned by txtIn
 
 protected:
     void closeEvent(QCloseEvent* event) override;

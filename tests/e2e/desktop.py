@@ -4,6 +4,7 @@ import contextlib
 import os
 import shutil
 import subprocess
+import tempfile
 import time
 
 
@@ -104,8 +105,12 @@ def desktop(screen="1280x800x24", window_manager=True):
     xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", screen, "-noreset", "-nolisten", "tcp"],
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     wm = None
+    config = None
     try:
         d = Desktop(display)
+        # The user's own choices start fresh: the real ones are not the test's to read or change.
+        config = tempfile.TemporaryDirectory(prefix="ombrix-config-")
+        d.env["XDG_CONFIG_HOME"] = config.name
         wait_for(lambda: subprocess.run(["xprop", "-root"], env=d.env, capture_output=True,
                                         timeout=5).returncode == 0, what="Xvfb")
         if window_manager:
@@ -115,6 +120,8 @@ def desktop(screen="1280x800x24", window_manager=True):
             time.sleep(0.5)  # openbox announces itself before it manages windows
         yield d
     finally:
+        if config:
+            config.cleanup()
         for p in (wm, xvfb):
             if p:
                 p.terminate()

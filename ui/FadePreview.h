@@ -1,0 +1,41 @@
+// Draws each character of the message box in the colour the HTML gives it. The colours
+// are extra selections over the text: the document, its undo history and the change
+// handler never see them, and the background, the caret and the user's selection stay
+// as they are. The box's context menu switches them off and on.
+#pragma once
+
+#include "engine/ColourTable.h"
+#include "ui/layer/TextBox.h"
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+
+namespace ombrix::ui {
+
+class FadePreview final : public QObject {
+public:
+    // Starts with the user's saved choice. The colour table is read at each Show.
+    FadePreview(layer::TextBox& box, const modOmbrix::ColourTable& colours);
+
+    bool IsOn() const { return on_; }
+    // Saves the choice; a failure to save is reported, the choice holds for this run.
+    void SetOn(bool on);
+
+    // Colours the box's text (as TextBox::Text gives it) from its font tags. Throws
+    // TextTooLongError where the generator would.
+    void Show(const QString& text);
+    // Leaves the text uncoloured.
+    void Clear();
+
+    // The box's standard menu with the entry that switches the colours; the caller owns it.
+    QMenu* CreateContextMenu();
+
+private:
+    layer::TextBox& box_;
+    const modOmbrix::ColourTable& colours_;
+    bool on_ = true;
+};
+
+} // namespace ombrix::ui
