@@ -5,6 +5,7 @@
 #include "ui/AppLink.h"
 #include "ui/layer/Controls.h"
 #include "ui/layer/FormGeometry.h"
+#include "ui/layer/GapLabel.h"
 #include "ui/layer/TextBox.h"
 #include "ui/layer/TriangleButton.h"
 
@@ -42,10 +43,11 @@ public:
     layer::CommandButton* cmdAbout;
     layer::TriangleButton* cmdInOut;
     layer::Label* lblCharCount;
-    layer::Label* lblOutMsg;
+    layer::GapLabel* lblOutMsg;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void cmdSend_Click();
