@@ -163,22 +163,6 @@ void frmOmbrix::cmdAbout_Click()
     about.ShowModal();
 }
 
-void frmOmbrix::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || !isActiveWindow())
-        return;
-    // A modal dialog blocks this window. Should the window manager have minimised or
-    // buried it, activating this window must bring it back, or the tool is stuck.
-    QWidget* dialog = QApplication::activeModalWidget();
-    if (!dialog || dialog == this)
-        return;
-    if (dialog->isMinimized())
-        dialog->showNormal();
-    dialog->raise();
-    dialog->activateWindow();
-}
-
 void frmOmbrix::closeEvent(QCloseEvent* event)
 {
     Form_QueryUnload();

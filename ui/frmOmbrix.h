@@ -47,7 +47,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void cmdSend_Click();
