@@ -2,6 +2,7 @@
 
 #include "app/DesktopPlatform.h"
 #include "app/Stacking.h"
+#include "app/x11/WindowState.h"
 #include "settings/Settings.h"
 #include "ui/layer/MessageBox.h"
 
@@ -10,6 +11,7 @@ namespace ombrix::app {
 OmbrixApp::OmbrixApp(std::filesystem::path settingsPath, std::unique_ptr<DeliveryPlatform> platform)
     : settingsPath_(std::move(settingsPath)), platform_(std::move(platform))
 {
+    layer::FixedDialog::SetUntitledBorderRequest([](QWidget& dialog) { x11::RequestUntitledBorder(dialog); });
     setColor = std::make_unique<ui::frmSetColor>(*this);
     for (int i = 0; i < modOmbrix::kSlotCount; ++i)
         setColor->UpdateColor(i);
@@ -38,6 +40,7 @@ void OmbrixApp::Start()
                                        .arg(QString::fromUtf8(e.what())));
     }
     main->show();
+    x11::ReturnModalDialogsWithMainWindow(*main);
     SetOnTop(true);
 }
 

@@ -1,6 +1,7 @@
 // HTML Ombrix: type a message, get it as HTML whose colour fades across up to six colours.
 #include "app/OmbrixApp.h"
 #include "settings/Settings.h"
+#include "ui/layer/DesignStyle.h"
 #include "ui/layer/Fonts.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("HTML Ombrix"));
     QApplication::setQuitOnLastWindowClosed(false); // closing the main window ends the program itself
     ombrix::layer::UseDesignFont();
+    ombrix::layer::UseDesignStyle();
 
     ombrix::app::OmbrixApp app(modOmbrix::SettingsPath());
     app.Start();

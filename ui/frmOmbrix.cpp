@@ -5,6 +5,7 @@
 #include "ui/frmAbout.h"
 #include "ui/frmOptions.h"
 #include "ui/frmSetColor.h"
+#include "ui/layer/Fonts.h"
 #include "ui/layer/MessageBox.h"
 #include "ui/layer/Twips.h"
 
@@ -52,13 +53,8 @@ frmOmbrix::frmOmbrix(frmSetColor& colours, frmOptions& options, AppLink& app)
                        "Change Various Settings", 120, 720, 1215, 375);
 
     // "Output Will Be", sixteen spaces that the count box sits in, "Characters".
-    lblOutMsg = layer::Designed(new layer::Label(QStringLiteral("Output Will Be                Characters"), this), "lblOutMsg",
-                      "", 1800, 960, 2535, 255);
-    // The run of spaces was laid out for a narrower face; tighter spaces keep
-    // "Characters" inside the label, clear of the count box and the toggle.
-    QFont outMsgFont = lblOutMsg->font();
-    outMsgFont.setWordSpacing(-1.5);
-    lblOutMsg->setFont(outMsgFont);
+    lblOutMsg = layer::Designed(new layer::GapLabel(QStringLiteral("Output Will Be                Characters"), this),
+                                "lblOutMsg", "", 1800, 960, 2535, 255);
     lblCharCount = layer::Designed(new layer::Label(QString(), this), "lblCharCount",
                          "The Number of Characters the HTML Will Use", 2895, 945, 570, 225);
     lblCharCount->SetBackColor(QColor(192, 255, 255));
@@ -91,6 +87,7 @@ void frmOmbrix::txtIn_Change()
         const std::u16string html = modOmbrix::FadeText(
             std::u16string_view(QStringView(text).utf16(), static_cast<std::size_t>(text.size())), colours_, options_);
         strOutput = QString::fromUtf16(html.data(), static_cast<qsizetype>(html.size()));
+        lblCharCount->setFont(font());
         lblCharCount->setText(QString::number(strOutput.size()));
         lblCharCount->setToolTip(QStringLiteral("The Number of Characters the HTML Will Use"));
         preview->Show(text);
@@ -114,7 +111,10 @@ void frmOmbrix::txtIn_Change()
 
 void frmOmbrix::ShowTooLong(std::int32_t colours, std::int32_t limit)
 {
-    lblCharCount->setText(QStringLiteral("Too long"));
+    // The box is sized for a number; the words get a face small enough to show whole.
+    const QString tooLong = QStringLiteral("Too long");
+    lblCharCount->setFont(layer::FontToFit(font(), tooLong, lblCharCount->contentsRect().width()));
+    lblCharCount->setText(tooLong);
     lblCharCount->setToolTip(QStringLiteral("The message is too long for %1 colour%2: at most %3 characters")
                                  .arg(colours)
                                  .arg(colours == 1 ? "" : "s")

@@ -6,6 +6,7 @@
 #include "ui/FadePreview.h"
 #include "ui/layer/Controls.h"
 #include "ui/layer/FormGeometry.h"
+#include "ui/layer/GapLabel.h"
 #include "ui/layer/TextBox.h"
 #include "ui/layer/TriangleButton.h"
 
@@ -43,7 +44,7 @@ public:
     layer::CommandButton* cmdAbout;
     layer::TriangleButton* cmdInOut;
     layer::Label* lblCharCount;
-    layer::Label* lblOutMsg;
+    layer::GapLabel* lblOutMsg;
     FadePreview* preview; // the message in its colours, owned by txtIn
 
 protected:

@@ -38,6 +38,7 @@ frmOptions::frmOptions(AppLink& app) : FixedDialog(QStringLiteral("Options"), 28
     setTabOrder(&optSend2(1), &optSend2(0));
     setTabOrder(&optSend2(0), chkOnTop);
     setTabOrder(chkOnTop, chkFinalFontTag);
+    SetFirstControl(cmdOK);
 }
 
 void frmOptions::chkFontTags_Click() { chkFinalFontTag->setEnabled(chkFontTags->Value() != 1); }

@@ -18,7 +18,9 @@ def shoot(d, out, name, window=None):
 
 def main():
     exe, out = sys.argv[1], sys.argv[2]
-    with settings_file.preserved(), desktop.desktop("1024x700x24") as d:
+    scale = float(os.environ.get("QT_SCALE_FACTOR", "1") or 1)
+    screen = "%dx%dx24" % (1024 * scale, 700 * scale)  # room for the tallest dialog at any scale
+    with settings_file.preserved(), desktop.desktop(screen) as d:
         if os.path.lexists(settings_file.PATH):
             os.remove(settings_file.PATH)
         proc = subprocess.Popen([exe], env=d.env)
@@ -27,7 +29,10 @@ def main():
         d.type("Hello there!")
         shoot(d, out, "main-typed", win)
         d.key("alt+c")
-        shoot(d, out, "set-color", d.wait_window("Set Color"))
+        colours = d.wait_window("Set Color")
+        time.sleep(0.3)
+        d.key("Tab", "Tab")  # to the first level bar, which shows its focus
+        shoot(d, out, "set-color", colours)
         d.key("Return")
         d.key("alt+o", window=win)
         shoot(d, out, "options", d.wait_window("Options"))
@@ -36,7 +41,7 @@ def main():
         shoot(d, out, "about")
         d.key("Return")
         time.sleep(0.3)
-        d.click(win, 311, 71)  # the collapse toggle
+        d.click(win, int(311 * scale), int(71 * scale))  # the collapse toggle
         shoot(d, out, "main-collapsed", win)
         d.close(win)
         proc.wait(timeout=10)

@@ -1,11 +1,14 @@
+#include "tests/ui/Clipping.h"
 #include "tests/ui/FakeAppLink.h"
 #include "tests/ui/FocusChain.h"
+#include "engine/ColourMath.h"
 #include "ui/frmOptions.h"
 #include "ui/frmSetColor.h"
 #include "ui/layer/MessageBox.h"
 
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +62,11 @@ TEST_F(SetColorTest, CodeSettingTheSameValueRaisesNoChange)
     EXPECT_EQ(dialog.lblShowRed[0]->text(), "marker");
     dialog.Bar(0, Channel::Red).SetValue(16 - 1);
     EXPECT_EQ(dialog.lblShowRed[0]->text(), "240");
+}
+
+TEST_F(SetColorTest, NothingIsCutOffOrOnAFrameLine)
+{
+    EXPECT_EQ(test::ClippedContent(dialog), std::vector<std::string>{});
 }
 
 TEST_F(SetColorTest, LevelSixteenShows255AndZeroIsBlack)
@@ -182,6 +190,11 @@ TEST_F(OptionsTest, EndingTagsGreyTheFinalTagButKeepItsValue)
     EXPECT_EQ(dialog.chkFinalFontTag->Value(), 1);
 }
 
+TEST_F(OptionsTest, NothingIsCutOffOrOnAFrameLine)
+{
+    EXPECT_EQ(test::ClippedContent(dialog), std::vector<std::string>{});
+}
+
 TEST_F(OptionsTest, OutOfRangeAssignmentsThrow)
 {
     EXPECT_THROW(dialog.chkOnTop->SetValue(3), std::out_of_range);
@@ -219,6 +232,29 @@ TEST_F(OptionsTest, AFailedSaveIsReportedAndTheDialogStillCloses)
     EXPECT_TRUE(warnings[0].contains("/nowhere/kestovombrix.ini: Permission denied"));
 }
 
+TEST_F(OptionsTest, EveryShowingStartsOnOkAndTabEntersTheSendGroupAtTheSelectedButton)
+{
+    std::vector<QWidget*> focusAtOpen;
+    QTimer answer;
+    answer.setSingleShot(true);
+    answer.callOnTimeout([&] {
+        focusAtOpen.push_back(dialog.focusWidget());
+        dialog.chkOnTop->setFocus(); // left there: the next showing must not start here
+        dialog.cmdOK->click();
+    });
+    for (int showing = 0; showing < 2; ++showing) {
+        answer.start(0);
+        dialog.ShowModal();
+    }
+    EXPECT_EQ(focusAtOpen, (std::vector<QWidget*>{dialog.cmdOK, dialog.cmdOK}));
+
+    for (int selected : {0, 1}) {
+        dialog.optSend2.Select(selected);
+        EXPECT_EQ(test::NextTabStop(dialog.chkFontTags), &dialog.optSend2(selected)) << selected;
+        EXPECT_EQ(test::NextTabStop(&dialog.optSend2(selected)), dialog.chkOnTop) << selected;
+    }
+}
+
 TEST_F(OptionsTest, CheckBoxClickRunsOnCodeChangesOnly)
 {
     int clicks = 0;
@@ -229,18 +265,42 @@ TEST_F(OptionsTest, CheckBoxClickRunsOnCodeChangesOnly)
     EXPECT_EQ(clicks, 2);
 }
 
-TEST_F(SetColorTest, AccessKeysReachTheSliderAndEachColourFrame)
+TEST_F(SetColorTest, AccessKeysGoToTheFirstControlOfTheirFrame)
 {
     dialog.show();
     QApplication::setActiveWindow(&dialog);
-    dialog.hsbBlu[5]->setFocus();
+    dialog.cmdOK->setFocus(); // the last control focused in the frame must not win
     QTest::keyClick(&dialog, Qt::Key_N, Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), dialog.sldSetColNum);
     for (int i = 0; i < 6; ++i) {
+        dialog.hsbBlu[i]->setFocus();
         QTest::keyClick(&dialog, static_cast<Qt::Key>(Qt::Key_1 + i), Qt::AltModifier);
-        EXPECT_TRUE(dialog.fraColor[i]->isAncestorOf(QApplication::focusWidget())) << "Alt+" << i + 1;
+        EXPECT_EQ(QApplication::focusWidget(), dialog.hsbRed[i]) << "Alt+" << i + 1;
     }
     QTest::keyClick(&dialog, Qt::Key_O, Qt::AltModifier);
     QTest::qWait(300); // an access key presses the button visibly, then clicks
     EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(SetColorTest, LevelBarsMoveFromTheKeyboardAsHorizontalBarsDoAndShowTheFocus)
+{
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    auto* bar = dialog.hsbGrn[3];
+    const QImage unfocused = bar->grab().toImage();
+    bar->setFocus();
+    ASSERT_TRUE(bar->hasFocus());
+    EXPECT_NE(bar->grab().toImage(), unfocused) << "a focused bar looks like any other";
+    const struct {
+        Qt::Key key;
+        int expected;
+    } cases[] = {{Qt::Key_Right, 6}, {Qt::Key_Left, 4}, {Qt::Key_Up, 4},       {Qt::Key_Down, 6},
+                 {Qt::Key_Home, 0},  {Qt::Key_End, 16}, {Qt::Key_PageUp, 4}, {Qt::Key_PageDown, 6}};
+    for (const auto& c : cases) {
+        bar->SetValue(5);
+        QTest::keyClick(bar, c.key);
+        EXPECT_EQ(bar->Value(), c.expected) << QKeySequence(c.key).toString().toStdString();
+        EXPECT_EQ(dialog.lblShowGrn[3]->text(), QString::number(modOmbrix::LevelToByte(c.expected)));
+    }
+    dialog.hide();
 }

@@ -1,4 +1,5 @@
 #include "engine/FadeText.h"
+#include "tests/ui/Clipping.h"
 #include "tests/ui/FakeAppLink.h"
 #include "tests/ui/FocusChain.h"
 #include "ui/frmAbout.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -197,6 +199,31 @@ TEST_F(MainWindowTest, TooLongForSixColoursKeepsTheTextAndDisablesSend)
     EXPECT_NE(main.lblCharCount->text(), "Too long");
 }
 
+TEST_F(MainWindowTest, NothingIsCutOffOrCrowded)
+{
+    EXPECT_EQ(test::ClippedContent(main), std::vector<std::string>{});
+    ui::frmAbout about(main);
+    EXPECT_EQ(test::ClippedContent(about), std::vector<std::string>{});
+
+    // "Output Will Be", the count box, "Characters": the words keep the face's own
+    // spacing and stay clear of the box.
+    const auto [before, after] = main.lblOutMsg->TextRects();
+    const QFontMetrics design(QApplication::font());
+    EXPECT_EQ(before.width(), design.horizontalAdvance("Output Will Be"));
+    EXPECT_EQ(after.width(), design.horizontalAdvance("Characters"));
+    const QRect box = main.lblCharCount->geometry().translated(-main.lblOutMsg->pos());
+    EXPECT_FALSE(before.intersects(box));
+    EXPECT_FALSE(after.intersects(box));
+    EXPECT_TRUE(main.lblOutMsg->contentsRect().contains(before.united(after)));
+
+    // The too-long state shows whole in the box; its tooltip keeps the reason.
+    main.txtIn->SetText(QString(32000, QLatin1Char('x')));
+    ASSERT_TRUE(main.lblCharCount->toolTip().contains("too long"));
+    EXPECT_EQ(test::ClippedContent(main), std::vector<std::string>{});
+    main.txtIn->SetText("x");
+    EXPECT_EQ(main.lblCharCount->font(), main.font());
+}
+
 TEST_F(MainWindowTest, NoBreakSpacesReachTheGenerator)
 {
     main.txtIn->SetText(QString(QChar(0x00A0)));
@@ -226,7 +253,9 @@ TEST_F(MainWindowTest, AboutBoxCentresOverTheMainWindowAndOpensTheAddressEachCli
         const float expectedTop = (main.Geometry().Height() - about.Geometry().Height()) / 2 + main.Geometry().Top();
         EXPECT_NEAR(about.Geometry().Left(), expectedLeft, 15.0f);
         EXPECT_NEAR(about.Geometry().Top(), expectedTop, 15.0f);
-        EXPECT_TRUE(about.windowFlags().testFlag(Qt::FramelessWindowHint));
+        // No title bar, but a border: not frameless.
+        EXPECT_FALSE(about.windowFlags().testFlag(Qt::WindowTitleHint));
+        EXPECT_FALSE(about.windowFlags().testFlag(Qt::FramelessWindowHint));
         EXPECT_EQ(about.Label2->text(), "Version 1.54");
         about.show();
         QTest::mouseClick(about.lblUrl, Qt::LeftButton);
@@ -240,10 +269,39 @@ TEST_F(MainWindowTest, AboutBoxCentresOverTheMainWindowAndOpensTheAddressEachCli
     EXPECT_EQ(opened[0], ui::frmAbout::kWebAddress);
 }
 
-TEST_F(MainWindowTest, AltMReachesTheMessageBox)
+TEST_F(MainWindowTest, AltMReachesTheMessageBoxFromAnywhere)
 {
     QApplication::setActiveWindow(&main);
-    main.cmdAbout->setFocus();
-    QTest::keyClick(&main, Qt::Key_M, Qt::AltModifier);
-    EXPECT_EQ(QApplication::focusWidget(), main.txtIn);
+    main.txtIn->SetText("x");
+    for (QWidget* from : std::initializer_list<QWidget*>{main.cmdAbout, main.cmdSend}) {
+        from->setFocus();
+        QTest::keyClick(&main, Qt::Key_M, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), main.txtIn) << from->objectName().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, EnterPressesTheFocusedButton)
+{
+    QApplication::setActiveWindow(&main);
+    // The dialogs open modally: record which one opened and close it again.
+    QWidget* opened = nullptr;
+    QTimer closeDialog;
+    closeDialog.setSingleShot(true);
+    closeDialog.callOnTimeout([&] {
+        opened = QApplication::activeModalWidget();
+        if (opened)
+            opened->hide();
+    });
+    const std::pair<QPushButton*, QWidget*> dialogs[] = {{main.cmdSetColor, &colours}, {main.cmdOptions, &options}};
+    for (const auto& [button, dialog] : dialogs) {
+        opened = nullptr;
+        closeDialog.start(0);
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+        QTest::qWait(0);
+        EXPECT_EQ(opened, dialog) << button->objectName().toStdString();
+    }
+    main.cmdInOut->setFocus();
+    QTest::keyClick(main.cmdInOut, Qt::Key_Enter);
+    EXPECT_EQ(main.cmdInOut->text(), "4");
 }

@@ -1,7 +1,11 @@
 #include "ui/layer/Controls.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionSlider>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -16,6 +20,40 @@ namespace {
 
 } // namespace
 
+QWidget* FirstTabStop(const QWidget& container)
+{
+    QWidget* window = container.window();
+    const auto isStop = [window](const QWidget* w) {
+        return (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isEnabled() && w->isVisibleTo(window);
+    };
+    const auto inside = [&](const QWidget* w) { return &container == window || container.isAncestorOf(w); };
+    // Tab order is a cycle: the first control of a container is the one Tab reaches from
+    // a control outside it. Where all of them are inside, the cycle starts at the window.
+    QWidget* first = nullptr;
+    for (QWidget* w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain()) {
+        if (!inside(w) || !isStop(w))
+            continue;
+        if (!first)
+            first = w;
+        QWidget* previous = w->previousInFocusChain();
+        while (previous != w && !isStop(previous))
+            previous = previous->previousInFocusChain();
+        if (!inside(previous))
+            return w;
+    }
+    return first;
+}
+
+bool PressOnEnter(QPushButton& button, QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    event->accept();
+    if (button.isEnabled())
+        button.click();
+    return true;
+}
+
 CommandButton::CommandButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
 {
     setAutoDefault(false);
@@ -27,6 +65,12 @@ void CommandButton::SetValue(bool pressed)
 {
     if (pressed)
         click();
+}
+
+void CommandButton::keyPressEvent(QKeyEvent* event)
+{
+    if (!PressOnEnter(*this, event))
+        QPushButton::keyPressEvent(event);
 }
 
 Label::Label(const QString& caption, QWidget* parent) : QLabel(caption, parent) {}
@@ -62,6 +106,45 @@ void Label::mouseReleaseEvent(QMouseEvent* event)
 
 Frame::Frame(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {}
 
+int Frame::BorderTop() const { return fontMetrics().height() / 2; }
+
+QWidget* Frame::FirstControl() const { return FirstTabStop(*this); }
+
+bool Frame::event(QEvent* event)
+{
+    // QGroupBox gives its access key to the control that last had the focus in it; the
+    // user expects the first one.
+    if (event->type() == QEvent::Shortcut && !isCheckable()) {
+        if (QWidget* first = FirstControl())
+            first->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
+    return QGroupBox::event(event);
+}
+
+void Frame::paintEvent(QPaintEvent*)
+{
+    // An etched box whose top line runs through the middle of the caption, the caption
+    // drawn on a gap in that line.
+    QPainter painter(this);
+    const QRect box = rect().adjusted(0, BorderTop(), -2, -2);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(box);
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawRect(box.translated(1, 1));
+    if (title().isEmpty())
+        return;
+    const int indent = fontMetrics().averageCharWidth();
+    const int gap = fontMetrics().averageCharWidth() / 3 + 1;
+    const QRect caption = style()->itemTextRect(fontMetrics(), QRect(indent + gap, 0, width(), fontMetrics().height()),
+                                          Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, isEnabled(), title());
+    painter.fillRect(caption.adjusted(-gap, 0, gap, 0), palette().color(QPalette::Window));
+    int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic;
+    if (!style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, this))
+        flags |= Qt::TextHideMnemonic;
+    style()->drawItemText(&painter, caption, flags, palette(), isEnabled(), title(), QPalette::WindowText);
+}
+
 CheckBox::CheckBox(const QString& caption, QWidget* parent) : QCheckBox(caption, parent) {}
 
 std::int16_t CheckBox::Value() const
@@ -90,8 +173,11 @@ void CheckBox::nextCheckState() { setCheckState(checkState() == Qt::Unchecked ? 
 
 QRadioButton& OptionButtons::Add(const QString& caption, QWidget* frame)
 {
-    buttons_.push_back(new QRadioButton(caption, frame));
-    return *buttons_.back();
+    auto* button = new QRadioButton(caption, frame);
+    buttons_.push_back(button);
+    QObject::connect(button, &QRadioButton::toggled, button, [this] { UpdateTabStops(); });
+    UpdateTabStops();
+    return *button;
 }
 
 QRadioButton& OptionButtons::operator()(int index) const
@@ -99,6 +185,13 @@ QRadioButton& OptionButtons::operator()(int index) const
     if (index < 0 || index >= Count())
         Reject("option button index", index);
     return *buttons_[static_cast<std::size_t>(index)];
+}
+
+void OptionButtons::UpdateTabStops()
+{
+    const bool anySelected = std::any_of(buttons_.begin(), buttons_.end(), [](auto* b) { return b->isChecked(); });
+    for (QRadioButton* b : buttons_)
+        b->setFocusPolicy(!anySelected || b->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 void OptionButtons::Select(int index) { (*this)(index).setChecked(true); }
@@ -118,6 +211,35 @@ HScrollBar::HScrollBar(int min, int max, QWidget* parent) : QScrollBar(Qt::Horiz
     setRange(min, max);
     setSingleStep(1);
     setPageStep(1);
+}
+
+void HScrollBar::keyPressEvent(QKeyEvent* event)
+{
+    // QScrollBar inverts its key controls for the sake of vertical bars, which turns
+    // Left and Right around on a horizontal one.
+    const bool forward = (event->key() == Qt::Key_Right) != isRightToLeft();
+    if (event->key() == Qt::Key_Right || event->key() == Qt::Key_Left) {
+        triggerAction(forward ? SliderSingleStepAdd : SliderSingleStepSub);
+        event->accept();
+        return;
+    }
+    QScrollBar::keyPressEvent(event);
+}
+
+void HScrollBar::paintEvent(QPaintEvent* event)
+{
+    QScrollBar::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // The style draws no focus on a scroll bar; mark the thumb so a keyboard user sees it.
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QRect thumb = style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
+    QPainter painter(this);
+    QPen pen(palette().color(QPalette::Highlight));
+    pen.setWidth(2);
+    painter.setPen(pen);
+    painter.drawRect(thumb.adjusted(1, 1, -1, -1));
 }
 
 void HScrollBar::SetValue(int value)

@@ -1,18 +1,37 @@
 #include "ui/layer/FixedDialog.h"
 
+#include "ui/layer/Controls.h"
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
 
 namespace ombrix::layer {
+namespace {
+
+std::function<void(QWidget&)>& UntitledBorderRequest()
+{
+    static std::function<void(QWidget&)> request;
+    return request;
+}
+
+} // namespace
+
+void FixedDialog::SetUntitledBorderRequest(std::function<void(QWidget&)> request)
+{
+    UntitledBorderRequest() = std::move(request);
+}
 
 FixedDialog::FixedDialog(const QString& caption, int clientWidth, int clientHeight, DesignBorders borders,
                          bool titleBar)
-    : QDialog(nullptr), geometry_(*this, borders)
+    : QDialog(nullptr), geometry_(*this, borders), titleBar_(titleBar)
 {
+    // Without WindowTitleHint Qt asks for no decoration at all; the border is asked for
+    // separately before each show.
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
-    flags |= titleBar ? Qt::WindowTitleHint : Qt::FramelessWindowHint;
+    if (titleBar)
+        flags |= Qt::WindowTitleHint;
     setWindowFlags(flags);
     setWindowTitle(caption);
     setSizeGripEnabled(false);
@@ -22,6 +41,10 @@ FixedDialog::FixedDialog(const QString& caption, int clientWidth, int clientHeig
 void FixedDialog::ShowModal()
 {
     setModal(true);
+    // Each showing starts at the first control in tab order, never where the focus was
+    // left last time (a Space there could change a setting unseen).
+    if (QWidget* first = firstControl_ ? firstControl_ : FirstTabStop(*this))
+        first->setFocus(Qt::OtherFocusReason);
     exec();
 }
 
@@ -43,6 +66,15 @@ void FixedDialog::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void FixedDialog::showEvent(QShowEvent* event)
+{
+    // The show event comes before the window is mapped, while the window manager can
+    // still take the request into account.
+    if (!titleBar_ && UntitledBorderRequest())
+        UntitledBorderRequest()(*this);
+    QDialog::showEvent(event);
 }
 
 void FixedDialog::closeEvent(QCloseEvent* event)

@@ -7,6 +7,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 namespace ombrix::layer {
 
 // A fixed dialog border with a caption bar: 345 twips of frame above and below.
@@ -21,13 +23,23 @@ public:
     void ShowModal();
     FormGeometry& Geometry() { return geometry_; }
     void CentreOnScreen();
+    // The control that has the focus whenever the dialog opens (by default the first
+    // one the window's focus chain reaches).
+    void SetFirstControl(QWidget* control) { firstControl_ = control; }
+
+    // How a dialog without a title bar asks the window manager for its border, which
+    // Qt's window flags cannot express; the desktop integration installs it at start-up.
+    static void SetUntitledBorderRequest(std::function<void(QWidget&)> request);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     FormGeometry geometry_;
+    bool titleBar_;
+    QWidget* firstControl_ = nullptr;
 };
 
 } // namespace ombrix::layer

@@ -1,6 +1,7 @@
 #include "ui/layer/Fonts.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 
 namespace ombrix::layer {
 
@@ -13,6 +14,14 @@ QFont DesignFont(const QString& family, qreal points, bool bold, bool italic, bo
     font.setBold(bold);
     font.setItalic(italic);
     font.setUnderline(underline);
+    return font;
+}
+
+QFont FontToFit(QFont font, const QString& text, int width)
+{
+    constexpr qreal kSmallest = 5.0;
+    while (QFontMetrics(font).horizontalAdvance(text) > width && font.pointSizeF() - 0.25 >= kSmallest)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
     return font;
 }
 

@@ -9,6 +9,10 @@ namespace ombrix::layer {
 
 QFont DesignFont(const QString& family, qreal points, bool bold = false, bool italic = false, bool underline = false);
 
+// The font, made smaller in quarter points if need be (down to 5 points), in which
+// text takes at most width pixels.
+QFont FontToFit(QFont font, const QString& text, int width);
+
 // Makes the design's 8.25-point sans-serif face the application's default.
 void UseDesignFont();
 

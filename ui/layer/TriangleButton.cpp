@@ -1,5 +1,8 @@
 #include "ui/layer/TriangleButton.h"
 
+#include "ui/layer/Controls.h"
+
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPolygonF>
 #include <QStyleOptionButton>
@@ -26,6 +29,12 @@ void TriangleButton::paintEvent(QPaintEvent*)
     painter.setPen(Qt::NoPen);
     painter.setBrush(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawPolygon(triangle);
+}
+
+void TriangleButton::keyPressEvent(QKeyEvent* event)
+{
+    if (!PressOnEnter(*this, event))
+        QPushButton::keyPressEvent(event);
 }
 
 } // namespace ombrix::layer

@@ -12,6 +12,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override; // Enter presses it, as Space does
 };
 
 } // namespace ombrix::layer
