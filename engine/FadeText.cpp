@@ -129,24 +129,20 @@ char16_t* CopyWithLineBreaks(char16_t* dst, const char16_t* p, const char16_t* e
     return dst;
 }
 
-// The two hex digits of every grid step 0..16, padded to 32 entries so that any five
-// bits index it.
-constexpr std::array<std::array<char16_t, 2>, 32> kStepDigits = [] {
+// kStepDigits padded to 32 entries, so that any five bits of a code index it.
+constexpr std::array<std::array<char16_t, 2>, 32> kPaddedStepDigits = [] {
     std::array<std::array<char16_t, 2>, 32> digits{};
-    constexpr char16_t kDigits[] = u"0123456789ABCDEF";
-    for (std::int16_t step = 0; step <= 16; ++step) {
-        const std::int16_t v = LevelToByte(step);
-        digits[static_cast<std::size_t>(step)] = {kDigits[v >> 4], kDigits[v & 15]};
-    }
+    for (std::size_t step = 0; step < kStepDigits.size(); ++step)
+        digits[step] = kStepDigits[step];
     return digits;
 }();
 
 char16_t* PutCode(char16_t* dst, std::uint32_t code)
 {
     constexpr std::size_t kPair = 2 * sizeof(char16_t);
-    std::memcpy(dst, kStepDigits[(code >> 16) & 31U].data(), kPair);
-    std::memcpy(dst + 2, kStepDigits[(code >> 8) & 31U].data(), kPair);
-    std::memcpy(dst + 4, kStepDigits[code & 31U].data(), kPair);
+    std::memcpy(dst, kPaddedStepDigits[(code >> 16) & 31U].data(), kPair);
+    std::memcpy(dst + 2, kPaddedStepDigits[(code >> 8) & 31U].data(), kPair);
+    std::memcpy(dst + 4, kPaddedStepDigits[code & 31U].data(), kPair);
     return dst + 6;
 }
 
