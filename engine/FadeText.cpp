@@ -98,6 +98,50 @@ char16_t* CopyWithLineBreaks(char16_t* dst, const char16_t* p, const char16_t* e
             *dst++ = *p++;
         }
     };
+    const auto copyRest = [&] {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 8),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8)));
+    };
+    // While the text goes on for two more blocks, every CR of a block is handled from the
+    // block's one mask, and after each the rest of the block is stored again from its new
+    // place (this reads at most 17 characters past the block). Reloading the mask after
+    // each CR would make every CR wait for the load that follows the one before: a text
+    // dense with line breaks was many times slower than its copy. Sixteen characters that
+    // are eight CR LF pairs become eight "<BR>" at once.
+    const __m128i pairs = _mm_set1_epi32(0x000A000D);
+    const __m128i breaks = _mm_set1_epi64x(0x003E00520042003C);
+    while (end - p >= 16 && textEnd - p >= 33) {
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+        if (_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi32(low, pairs), _mm_cmpeq_epi32(high, pairs))) == 0xFFFF) {
+            for (int i = 0; i < 4; ++i)
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 8 * i), breaks);
+            p += 16;
+            dst += 32;
+            continue;
+        }
+        const char16_t* const block = p;
+        unsigned mask = copyBlock();
+        while (mask != 0) {
+            const char16_t* const at = block + __builtin_ctz(mask);
+            mask &= mask - 1;
+            dst += at - p;
+            p = at;
+            if (end - p >= 2 && p[1] == u'\n') {
+                dst = Put(dst, kLineBreak);
+                p += 2;
+            } else {
+                ++dst; // a lone CR, already stored
+                ++p;
+            }
+            copyRest();
+        }
+        if (p < block + 16) {
+            dst += block + 16 - p;
+            p = block + 16;
+        }
+    }
     while (end - p >= 16) {
         const unsigned mask = copyBlock();
         if (mask == 0) {
