@@ -68,11 +68,10 @@ char16_t* Put(char16_t* dst, std::u16string_view s)
 }
 
 // Copies [p, end) to dst, writing every CR LF pair as "<BR>"; returns the end of the copy.
-// Works in blocks of sixteen characters, each stored before it is checked for CRs. A
-// block inside the chunk never writes past the output: the sixteen characters still to
-// come make at least sixteen more. The last block of a chunk that a tag follows may reach
-// past the chunk's end, as far as the text goes on: the tag, longer than a block,
-// overwrites the excess.
+// Works in stores of sixteen characters, made before the CRs among them are dealt with.
+// A store never writes past the output: it is made only where sixteen characters of the
+// text follow, which make at least sixteen more of output. One that reaches past the end
+// of a chunk that a tag follows is overwritten by the tag, longer than a store.
 char16_t* CopyWithLineBreaks(char16_t* dst, const char16_t* p, const char16_t* end, const char16_t* textEnd)
 {
 #if defined(__SSE2__)
