@@ -24,50 +24,77 @@ private:
     std::int16_t tags_;
 };
 
-// A chatty message: words, spaces and a line break now and then.
-std::u16string Message(std::size_t length)
+// A text of the given length made by repeating a pattern.
+std::u16string Repeat(std::u16string_view pattern, std::size_t length)
 {
-    const std::u16string words = u"Hello there, how are you doing today?\r\nFine thanks ";
     std::u16string text;
     while (text.size() < length)
-        text += words;
+        text += pattern;
     text.resize(length);
     return text;
 }
 
-void BM_Fade(benchmark::State& state, std::int32_t colours, std::int16_t tags)
+// The shapes of text timed: a chatty message (words, spaces and a line break now and
+// then), and the extremes of line breaks (each becomes <BR>), characters outside the BMP
+// (surrogate pairs, whose second halves take no tag) and separators (no tag before any).
+enum class Shape { Chatty, LineBreaks, Emoji, Separators };
+
+std::u16string Text(Shape shape, std::size_t length)
 {
-    const Settings settings(colours, tags);
-    const std::u16string text = Message(static_cast<std::size_t>(state.range(0)));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(modOmbrix::FadeText(text, settings, settings));
+    switch (shape) {
+    case Shape::Chatty:
+        return Repeat(u"Hello there, how are you doing today?\r\nFine thanks ", length);
+    case Shape::LineBreaks:
+        return Repeat(u"\r\n", length);
+    case Shape::Emoji:
+        return Repeat(u"\U0001F600", length);
+    case Shape::Separators:
+        return Repeat(u" \r\n  \r\n", length);
+    }
+    return {};
+}
+
+void SetCounters(benchmark::State& state)
+{
     state.SetItemsProcessed(state.iterations() * state.range(0));
     state.counters["ns_per_char"] = benchmark::Counter(static_cast<double>(state.range(0)) / 1e9,
                                                        benchmark::Counter::kIsIterationInvariantRate |
                                                            benchmark::Counter::kInvert);
 }
 
+void BM_Fade(benchmark::State& state, Shape shape, std::int32_t colours, std::int16_t tags)
+{
+    const Settings settings(colours, tags);
+    const std::u16string text = Text(shape, static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(modOmbrix::FadeText(text, settings, settings));
+    SetCounters(state);
+}
+
 // Copies a buffer as large as the output FadeText builds for the same case.
-void BM_CopyBaseline(benchmark::State& state, std::int32_t colours, std::int16_t tags)
+void BM_CopyBaseline(benchmark::State& state, Shape shape, std::int32_t colours, std::int16_t tags)
 {
     const Settings settings(colours, tags);
     const std::u16string output =
-        modOmbrix::FadeText(Message(static_cast<std::size_t>(state.range(0))), settings, settings);
+        modOmbrix::FadeText(Text(shape, static_cast<std::size_t>(state.range(0))), settings, settings);
     for (auto _ : state) {
         std::u16string copy(output);
         benchmark::DoNotOptimize(copy.data());
     }
-    state.SetItemsProcessed(state.iterations() * state.range(0));
-    state.counters["ns_per_char"] = benchmark::Counter(static_cast<double>(state.range(0)) / 1e9,
-                                                       benchmark::Counter::kIsIterationInvariantRate |
-                                                           benchmark::Counter::kInvert);
+    SetCounters(state);
 }
 
 } // namespace
 
-BENCHMARK_CAPTURE(BM_Fade, six_colours_end_tags, 6, 1)->Arg(6553);
-BENCHMARK_CAPTURE(BM_CopyBaseline, six_colours_end_tags, 6, 1)->Arg(6553);
-BENCHMARK_CAPTURE(BM_Fade, two_colours, 2, 0)->Arg(32766);
-BENCHMARK_CAPTURE(BM_CopyBaseline, two_colours, 2, 0)->Arg(32766);
-BENCHMARK_CAPTURE(BM_Fade, one_colour, 1, 0)->Arg(32766);
-BENCHMARK_CAPTURE(BM_CopyBaseline, one_colour, 1, 0)->Arg(32766);
+#define OMBRIX_FADE_CASE(name, shape, colours, tags, length)                                                      \
+    BENCHMARK_CAPTURE(BM_Fade, name, Shape::shape, colours, tags)->Arg(length);                                    \
+    BENCHMARK_CAPTURE(BM_CopyBaseline, name, Shape::shape, colours, tags)->Arg(length)
+
+OMBRIX_FADE_CASE(six_colours_end_tags, Chatty, 6, 1, 6553);
+OMBRIX_FADE_CASE(two_colours, Chatty, 2, 0, 32766);
+OMBRIX_FADE_CASE(one_colour, Chatty, 1, 0, 32766);
+OMBRIX_FADE_CASE(line_breaks_one_colour, LineBreaks, 1, 0, 32766);
+OMBRIX_FADE_CASE(line_breaks_six_colours, LineBreaks, 6, 1, 6553);
+OMBRIX_FADE_CASE(emoji_two_colours, Emoji, 2, 0, 32766);
+OMBRIX_FADE_CASE(emoji_six_colours_end_tags, Emoji, 6, 1, 6553);
+OMBRIX_FADE_CASE(separators_two_colours, Separators, 2, 0, 32766);

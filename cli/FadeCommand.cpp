@@ -173,7 +173,41 @@ std::string UsageText()
            "Example: printf 'Hello' | ombrix-fade --color 16,0,0 --color 0,0,16\n";
 }
 
+std::string Printable(std::string_view message)
+{
+    std::string out;
+    for (std::size_t i = 0; i < message.size();) {
+        const auto byte = static_cast<unsigned char>(message[i]);
+        std::size_t length = 1;
+        bool shown = byte >= 0x20 && byte < 0x7F;
+        if (byte >= 0x80) {
+            // A whole UTF-8 character other than a C1 control is shown as it is.
+            length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+            try {
+                const std::u16string unit = DecodeUtf8(message.substr(i, length));
+                shown = !(unit.size() == 1 && unit[0] >= 0x80 && unit[0] <= 0x9F);
+            } catch (const Utf8Error&) {
+                shown = false;
+            }
+            length = shown ? length : 1;
+        }
+        if (shown) {
+            out += message.substr(i, length);
+        } else {
+            constexpr char kHex[] = "0123456789ABCDEF";
+            out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+        }
+        i += length;
+    }
+    return out;
+}
+
 RunResult RunFade(const std::vector<std::string_view>& args, std::string_view input)
+{
+    return RunFade(args, [input] { return std::string(input); });
+}
+
+RunResult RunFade(const std::vector<std::string_view>& args, const std::function<std::string()>& readInput)
 {
     RunResult result;
     try {
@@ -183,16 +217,16 @@ RunResult RunFade(const std::vector<std::string_view>& args, std::string_view in
             return result;
         }
         const FixedSettings settings = SettingsFor(line);
-        const std::u16string text = DecodeUtf8(input);
+        const std::u16string text = DecodeUtf8(readInput());
         result.out = EncodeUtf8(modOmbrix::FadeText(text, settings, settings));
     } catch (const UsageError& e) {
-        result = {2, {}, std::string("ombrix-fade: ") + e.what() + " (try --help)"};
+        result = {2, {}, "ombrix-fade: " + Printable(e.what()) + " (try --help)"};
     } catch (const modOmbrix::SettingsReadError& e) {
-        result = {2, {}, std::string("ombrix-fade: ") + e.what()};
+        result = {2, {}, "ombrix-fade: " + Printable(e.what())};
     } catch (const Utf8Error& e) {
-        result = {2, {}, std::string("ombrix-fade: ") + e.what()};
+        result = {2, {}, "ombrix-fade: " + Printable(e.what())};
     } catch (const modOmbrix::TextTooLongError& e) {
-        result = {1, {}, std::string("ombrix-fade: ") + e.what()};
+        result = {1, {}, "ombrix-fade: " + Printable(e.what())};
     }
     return result;
 }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -61,6 +62,13 @@ struct RunResult {
     std::string err; // one line for standard error, empty on success
 };
 
+// Parses the arguments and reads the settings file before it asks for the input, so a
+// bad command line is reported at once instead of after the end of standard input.
+RunResult RunFade(const std::vector<std::string_view>& args, const std::function<std::string()>& readInput);
 RunResult RunFade(const std::vector<std::string_view>& args, std::string_view input);
+
+// The message with every byte that could break its line or act on a terminal (control
+// characters, DEL, C1 controls, bytes that are not UTF-8) written as \xNN.
+std::string Printable(std::string_view message);
 
 } // namespace ombrix::cli

@@ -10,15 +10,11 @@
 int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
-    std::vector<std::string_view> args(argv + 1, argv + argc);
-    std::string input;
-    bool wantsHelp = false;
-    for (auto a : args)
-        wantsHelp = wantsHelp || a == "-h" || a == "--help";
-    if (!wantsHelp)
-        input.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-
-    const ombrix::cli::RunResult result = ombrix::cli::RunFade(args, input);
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    const auto readInput = [] {
+        return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    };
+    const ombrix::cli::RunResult result = ombrix::cli::RunFade(args, readInput);
     if (!result.err.empty())
         std::cerr << result.err << '\n';
     std::cout.write(result.out.data(), static_cast<std::streamsize>(result.out.size()));

@@ -31,7 +31,6 @@ constexpr std::int16_t Narrow(std::int32_t v, const char* what)
     return static_cast<std::int16_t>(v);
 }
 
-constexpr std::int16_t Add(std::int16_t a, std::int16_t b) { return Narrow(std::int32_t{a} + b, "addition"); }
 constexpr std::int16_t Sub(std::int16_t a, std::int16_t b) { return Narrow(std::int32_t{a} - b, "subtraction"); }
 constexpr std::int16_t Mul(std::int16_t a, std::int16_t b) { return Narrow(std::int32_t{a} * b, "multiplication"); }
 

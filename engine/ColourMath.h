@@ -4,6 +4,7 @@
 
 #include "engine/Checked16.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -34,6 +35,29 @@ inline std::int16_t Interpolate(std::int16_t a, std::int16_t b, float t)
         ThrowInterpolationOverflow();
     return static_cast<std::int16_t>(rounded);
 }
+
+// The 17-step grid every channel byte of the output is quantised to. A byte's step is
+// b / 16 rounded half to even, 0..16, worked out in integers.
+constexpr std::uint32_t GridStep(std::uint8_t b)
+{
+    const std::uint32_t whole = b >> 4U;
+    const std::uint32_t sixteenths = b & 15U;
+    return whole + ((sixteenths > 8 || (sixteenths == 8 && (whole & 1U) != 0)) ? 1U : 0U);
+}
+
+inline constexpr std::uint32_t kGridStepCount = 17;
+
+// How each step is written: its byte (LevelToByte) as two uppercase hex digits, "00",
+// "10", ..., "F0", "FF". A step maps to exactly one pair, so equal steps are equal codes.
+inline constexpr std::array<std::array<char16_t, 2>, kGridStepCount> kStepDigits = [] {
+    std::array<std::array<char16_t, 2>, kGridStepCount> digits{};
+    constexpr char16_t kHex[] = u"0123456789ABCDEF";
+    for (std::int16_t step = 0; step < static_cast<std::int16_t>(kGridStepCount); ++step) {
+        const std::int16_t v = LevelToByte(step);
+        digits[static_cast<std::size_t>(step)] = {kHex[v >> 4], kHex[v & 15]};
+    }
+    return digits;
+}();
 
 // Re-quantises a byte to the 17-step grid and writes it as two uppercase hex digits.
 std::u16string ByteToHex(std::uint8_t b);

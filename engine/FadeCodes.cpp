@@ -17,17 +17,8 @@ namespace {
     throw OverflowError("channel value outside 0..255: " + std::to_string(v));
 }
 
-// A colour code as three grid steps 0..16. ByteToHex maps each step to exactly one
-// pair of digits, so comparing packed steps is comparing the six-character codes.
-// This is ByteToHex's b / 16 rounded half to even, in integers.
-constexpr std::uint32_t GridStep(std::uint8_t b)
-{
-    const std::uint32_t whole = b >> 4U;
-    const std::uint32_t sixteenths = b & 15U;
-    return whole + ((sixteenths > 8 || (sixteenths == 8 && (whole & 1U) != 0)) ? 1U : 0U);
-}
-
-// The step of every byte 0..255 (ByteToHex's b / 16 rounded half to even).
+// The grid step of every byte 0..255, looked up on the per-position path. A colour code
+// is kept as its three steps: equal steps are equal six-character codes.
 constexpr std::array<std::uint8_t, 256> kGridSteps = [] {
     std::array<std::uint8_t, 256> steps{};
     for (std::uint32_t b = 0; b < 256; ++b)
@@ -131,8 +122,7 @@ private:
     }
 
     // A channel's step where the segment's fraction is t: Interpolate's arithmetic (a +
-    // (b - a) x t in double, rounded half to even), then the byte's place on ByteToHex's
-    // grid.
+    // (b - a) x t in double, rounded half to even), then the byte's grid step.
     static std::uint32_t StepOn(const Line& line, float t)
     {
         const double rounded = checked::RoundHalfEven(line.rise * static_cast<double>(t) + line.start);

@@ -10,6 +10,7 @@ packages=(
   xvfb openbox xdotool xclip x11-utils imagemagick fonts-dejavu-core fonts-liberation2
   python3 python3-tk
   desktop-file-utils man-db dpkg-dev
+  clang libclang-rt-14-dev file appstream
 )
 
 missing=()

@@ -43,6 +43,9 @@ struct SendCase {
     bool fetched = true;
 };
 
+// Named in failure messages instead of as the case's raw bytes.
+void PrintTo(const SendCase& c, std::ostream* os) { *os << c.name; }
+
 class SendCases : public SenderTest, public ::testing::WithParamInterface<SendCase> {};
 
 TEST_P(SendCases, StepsOutcomeAndStateAfterwards)

@@ -69,6 +69,44 @@ TEST(FadeCommand, RefusesBadInputWithOneLineAndNoOutput)
     }
 }
 
+TEST(FadeCommand, ReadsTheInputOnlyOnceTheCommandLineAndSettingsAreGood)
+{
+    // At a terminal, reading first would wait for Ctrl+D before saying anything.
+    const struct {
+        std::vector<std::string_view> args;
+        bool reads;
+    } cases[] = {
+        {{"--bogus"}, false},
+        {{"--color", "1,2"}, false},
+        {{"--help"}, false},
+        {{"--settings", "/nonexistent/kestovombrix.ini"}, false},
+        {{"--color", "1,2,3"}, true},
+    };
+    for (const auto& c : cases) {
+        int reads = 0;
+        const RunResult r = RunFade(c.args, [&reads] {
+            ++reads;
+            return std::string("a");
+        });
+        EXPECT_EQ(reads, c.reads ? 1 : 0) << c.args[0] << ": " << r.err;
+    }
+}
+
+TEST(FadeCommand, ShowsControlBytesOfArgumentsEscaped)
+{
+    const struct {
+        std::string arg;
+        std::string shown;
+    } cases[] = {
+        {"--x\r\n\x1B[2J\a", "--x\\x0D\\x0A\\x1B[2J\\x07"},
+        {"--x\x7F\xC2\x9B", "--x\\x7F\\xC2\\x9B"},       // DEL, the C1 control CSI
+        {"--x\xFF\xC3", "--x\\xFF\\xC3"},                 // not UTF-8
+        {"--x\xC3\xA9\xF0\x9F\x98\x80\\", "--x\xC3\xA9\xF0\x9F\x98\x80\\"}, // shown as they are
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RunFade({c.arg}, "a").err, "ombrix-fade: unknown option '" + c.shown + "' (try --help)");
+}
+
 TEST(FadeCommand, HelpDescribesTheOptions)
 {
     const RunResult r = RunFade({"--help"}, "");

@@ -9,6 +9,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from reference_fade import fade_text, max_length, units_to_str, utf16_units  # noqa: E402
 
 ALPHABET = ["a", "b", " ", "\r", "\n", "\r\n", "\t", "<", "&", "\u00e9", "\U0001F600", "\u4e2d", "\ufeff", "x"]
+UNITS = {piece: len(utf16_units(piece)) for piece in ALPHABET}
 
 
 def random_text(rng, colours):
@@ -23,7 +24,7 @@ def random_text(rng, colours):
     pieces, units = [], 0
     for _ in range(length):
         piece = rng.choice(ALPHABET)
-        size = len(utf16_units(piece))
+        size = UNITS[piece]
         if units + size > limit:  # stop at the limit without splitting a pair
             break
         pieces.append(piece)
@@ -31,22 +32,38 @@ def random_text(rng, colours):
     return "".join(pieces)
 
 
+def random_settings(rng):
+    """A colour count, its levels and the two tag options, at random."""
+    colours = rng.randint(1, 6)
+    levels = [tuple(rng.choice([0, 16, rng.randint(0, 16)]) for _ in range(3)) for _ in range(colours)]
+    return colours, levels, rng.randint(0, 1), rng.randint(0, 1)
+
+
+def arguments(levels, tags, final):
+    args = []
+    for r, g, b in levels:
+        args += ["--color", "%d,%d,%d" % (r, g, b)]
+    if tags:
+        args.append("--end-tags")
+    if final:
+        args.append("--final-tag")
+    return args
+
+
+def random_case(rng):
+    """The arguments and the standard input of one random run."""
+    colours, levels, tags, final = random_settings(rng)
+    return arguments(levels, tags, final), random_text(rng, colours).encode("utf-8")
+
+
 def main():
     exe, count = sys.argv[1], int(sys.argv[2])
     rng = random.Random(20261208)
     failures = 0
     for case in range(count):
-        colours = rng.randint(1, 6)
-        levels = [tuple(rng.choice([0, 16, rng.randint(0, 16)]) for _ in range(3)) for _ in range(colours)]
-        tags, final = rng.randint(0, 1), rng.randint(0, 1)
+        colours, levels, tags, final = random_settings(rng)
         text = random_text(rng, colours)
-        args = [exe]
-        for r, g, b in levels:
-            args += ["--color", "%d,%d,%d" % (r, g, b)]
-        if tags:
-            args.append("--end-tags")
-        if final:
-            args.append("--final-tag")
+        args = [exe] + arguments(levels, tags, final)
         expected = units_to_str(fade_text(utf16_units(text), colours, levels, tags, final)).encode("utf-8")
         got = subprocess.run(args, input=text.encode("utf-8"), capture_output=True, check=False)
         if got.returncode != 0 or got.stdout != expected:

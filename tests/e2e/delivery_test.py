@@ -275,7 +275,7 @@ def copy(s, fade_exe):
     finally:
         watching = False
         watcher.join()
-    check(True, "the clipboard holds exactly the HTML")
+    check(s.d.clipboard() == expected, "the clipboard still holds exactly the HTML")
     check(not hidden, "the main window never hid")
     check(s.has_focus(win), "the main window is still active")
 

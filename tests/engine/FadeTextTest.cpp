@@ -11,11 +11,18 @@ using ombrix::test::FakeSettings;
 
 namespace {
 
+// The units as ASCII, each other unit as \uXXXX, so a failure shows which unit differs.
 std::string Narrow(const std::u16string& s)
 {
     std::string out;
-    for (char16_t c : s)
-        out.push_back(c < 128 ? static_cast<char>(c) : '~');
+    for (char16_t c : s) {
+        if (c < 128) {
+            out.push_back(static_cast<char>(c));
+            continue;
+        }
+        constexpr char kHex[] = "0123456789ABCDEF";
+        out += {'\\', 'u', kHex[c >> 12], kHex[(c >> 8) & 15], kHex[(c >> 4) & 15], kHex[c & 15]};
+    }
     return out;
 }
 
@@ -128,7 +135,7 @@ TEST(FadeText, SurrogatePairTailCarriesItsCodeOnward)
     auto s = FakeSettings::RedToBlue();
     const std::u16string text = u"a\U0001F600b";
     const std::u16string out = FadeText(text, s, s);
-    EXPECT_EQ(Narrow(out), "<FONT COLOR=C00040>a<FONT COLOR=800080>~~<FONT COLOR=0000FF>b");
+    EXPECT_EQ(Narrow(out), "<FONT COLOR=C00040>a<FONT COLOR=800080>\\uD83D\\uDE00<FONT COLOR=0000FF>b");
     EXPECT_NE(out.find(u"\U0001F600"), std::u16string::npos);
 }
 

@@ -34,6 +34,8 @@ else
         if ! report=$(desktop-file-validate "$desktop" 2>&1) || grep -qE ': (warning|error):' <<<"$report"; then
             fail "desktop-file-validate: $report"
         fi
+        # Menus file an entry under each main category it names: it must name one.
+        grep -q 'more than one main category' <<<"$report" && fail "desktop entry: $report"
     fi
     value() { sed -n "s/^$1=//p" "$desktop"; }
     [[ $(value Name) == "HTML Ombrix" ]] || fail "desktop Name is '$(value Name)'"

@@ -1,4 +1,5 @@
-// Files for the settings tests: a private temporary folder and the texts they write.
+// Settings files for tests: the design values' lines, a private temporary folder, and
+// reading and writing whole files. The one copy for every test that needs them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,14 +15,8 @@
 
 namespace ombrix::test {
 
-// The file the design values give: 24 lines, 128 bytes.
-inline const std::string kDefaultFile =
-    " 0 \r\n 6 \r\n"
-    " 16 \r\n 0 \r\n 0 \r\n 16 \r\n 8 \r\n 0 \r\n 15 \r\n 15 \r\n 0 \r\n"
-    " 0 \r\n 15 \r\n 0 \r\n 0 \r\n 0 \r\n 16 \r\n 8 \r\n 0 \r\n 8 \r\n"
-    "False\r\n 0 \r\n 0 \r\n 1 \r\n";
-
-// The lines of kDefaultFile without their line ends; index 0 is line 1.
+// The lines of the file the design values give, without their line ends; index 0 is
+// line 1.
 inline std::vector<std::string> DefaultLines()
 {
     return {" 0 ", " 6 ", " 16 ", " 0 ", " 0 ", " 16 ", " 8 ", " 0 ", " 15 ", " 15 ", " 0 ", " 0 ",
@@ -35,6 +30,9 @@ inline std::string Join(const std::vector<std::string>& lines, const std::string
         text += line + end;
     return text;
 }
+
+// The file the design values give: 24 lines, 128 bytes.
+inline const std::string kDefaultFile = Join(DefaultLines());
 
 // DefaultLines with line `number` (from 1) replaced.
 inline std::vector<std::string> DefaultLinesWith(int number, const std::string& text)

@@ -1,0 +1,95 @@
+// The generator on any colour table, tag options and text the fuzzer finds. Beyond not
+// crashing: the output is what the rules applied position by position give, and taking
+// the tags out (and turning <BR> back into CR LF) gives the text back.
+#include "engine/FadeText.h"
+#include "fuzz/FuzzInput.h"
+#include "tests/engine/LiteralFade.h"
+
+#include <array>
+#include <cstdlib>
+#include <cstdio>
+
+namespace {
+
+class Settings final : public modOmbrix::ColourTable, public modOmbrix::TagOptions {
+public:
+    std::int32_t count = 1;
+    std::array<std::array<std::int16_t, 3>, 6> levels{};
+    std::int16_t fontTags = 0;
+    std::int16_t finalTag = 0;
+
+    std::int32_t ColourCount() const override { return count; }
+    std::int16_t Level(int slot, modOmbrix::Channel c) const override
+    {
+        return levels.at(static_cast<std::size_t>(slot)).at(static_cast<std::size_t>(c));
+    }
+    std::int16_t FontTagsValue() const override { return fontTags; }
+    std::int16_t FinalFontTagValue() const override { return finalTag; }
+};
+
+[[noreturn]] void Fail(const char* what)
+{
+    std::fprintf(stderr, "fade_fuzz: %s\n", what);
+    std::abort();
+}
+
+// The text back from the output: every tag out, every <BR> a CR LF again. The text
+// given to the generator holds no '<', so every '<' of the output starts markup.
+std::u16string Untagged(std::u16string_view html, bool finalTag)
+{
+    constexpr std::u16string_view kFinal = u"</FONT> ";
+    if (finalTag) {
+        if (!html.ends_with(kFinal))
+            Fail("the final tag is missing");
+        html.remove_suffix(kFinal.size());
+    }
+    std::u16string text;
+    for (std::size_t i = 0; i < html.size();) {
+        if (html[i] != u'<') {
+            text += html[i++];
+            continue;
+        }
+        const std::size_t close = html.find(u'>', i);
+        if (close == std::u16string_view::npos)
+            Fail("unclosed markup");
+        const std::u16string_view tag = html.substr(i, close + 1 - i);
+        if (tag == u"<BR>")
+            text += u"\r\n";
+        else if (tag != u"</FONT>" && !(tag.starts_with(u"<FONT COLOR=") && tag.size() == 19))
+            Fail("unexpected markup");
+        i = close + 1;
+    }
+    return text;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    ombrix::fuzz::FuzzInput input(data, size);
+    Settings settings;
+    settings.count = 1 + input.Byte() % 6;
+    for (auto& slot : settings.levels)
+        for (auto& level : slot)
+            level = static_cast<std::int16_t>(input.Byte() % 17);
+    settings.fontTags = static_cast<std::int16_t>(input.Byte() % 3);
+    settings.finalTag = static_cast<std::int16_t>(input.Byte() % 3);
+    std::u16string text = input.RestAsUnits();
+    for (char16_t& unit : text)
+        if (unit == u'<')
+            unit = u'>';
+
+    std::u16string html;
+    try {
+        html = modOmbrix::FadeText(text, settings, settings);
+    } catch (const modOmbrix::TextTooLongError&) {
+        if (text.size() <= static_cast<std::size_t>(modOmbrix::MaxTextLength(settings.count)))
+            Fail("a text within the limit was refused");
+        return 0;
+    }
+    if (html != ombrix::test::LiteralFade(text, settings, settings))
+        Fail("the output differs from the rules applied position by position");
+    if (Untagged(html, settings.fontTags == 1 || settings.finalTag == 1) != text)
+        Fail("taking the tags out does not give the text back");
+    return 0;
+}
