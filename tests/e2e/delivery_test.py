@@ -221,19 +221,16 @@ def paste_not_taken(s, fade_exe, qt_target):
 
 
 def expect_message_and_text_kept(s, message, log):
-    desktop.wait_for(lambda: len(s.d.windows_named(TITLE)) == 2, what="a message from the tool")
-    check(True, "the tool shows a message")
+    desktop.expect(lambda: len(s.d.windows_named(TITLE)) == 2, "the tool shows a message")
     s.d.key("Return")
     if s.with_wm:
-        desktop.wait_for(s.main_window_back, what="main window back")
-        check(True, "the main window is back and active once the message is closed")
+        desktop.expect(s.main_window_back, "the main window is back and active once the message is closed")
     else:
         # Nothing gives the focus back without a window manager: the user clicks the window.
-        s.focus(desktop.wait_for(s.main_window, what="main window shown"))
-        check(True, "the main window is back once the message is closed")
+        desktop.expect(s.main_window, "the main window is back once the message is closed")
+        s.focus(s.main_window())
     s.d.key("ctrl+a", "ctrl+c")
-    desktop.wait_for(lambda: s.d.clipboard() == message, what="the message box's text copied")
-    check(True, "the message is still in the message box")
+    desktop.expect(lambda: s.d.clipboard() == message, "the message is still in the message box")
     check(received(log) == [], "nothing was pressed in the previous window afterwards either")
 
 

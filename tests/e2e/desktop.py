@@ -25,6 +25,15 @@ def wait_for(predicate, timeout=10.0, step=0.05, what="condition"):
     raise AssertionError("timed out waiting for " + what)
 
 
+def expect(predicate, message, timeout=10.0):
+    """Waits until predicate() holds, then reports message as passed; fails with it otherwise."""
+    try:
+        wait_for(predicate, timeout, what=message)
+    except AssertionError:
+        raise AssertionError(message) from None
+    print("ok:", message)
+
+
 class Desktop:
     def __init__(self, display):
         self.display = display
