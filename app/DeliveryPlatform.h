@@ -10,8 +10,8 @@ class DeliveryPlatform {
 public:
     virtual ~DeliveryPlatform() = default;
 
-    // Whether keystrokes can be sent to another window (an X server with XTest whose
-    // keyboard map has Ctrl, Alt, V, S and Space).
+    // Whether this session offers any way of pressing keys in another window and of
+    // knowing that it fetched the paste. Without, paste mode leaves the HTML on the clipboard.
     virtual bool CanInjectKeys() = 0;
 
     virtual void ClearClipboard() = 0;
@@ -24,15 +24,19 @@ public:
 
     // Waits strictly longer than a tenth of a second, answering the clipboard meanwhile.
     virtual void WaitTenth() = 0;
-    // Without a window manager nothing takes the focus when the main window hides: hand it
-    // back to the window that had it before ours.
-    virtual void HandFocusBackIfLost() = 0;
 
-    // Ctrl+V, once the user has let go of any modifier key (for a bounded time).
+    // With the main window hidden: picks the way of pressing keys that reaches the window
+    // that was active before ours (handing the focus back to it where that is ours to do).
+    // False when none reaches it; then no key may be pressed.
+    virtual bool ChooseKeyRoute() = 0;
+
+    // Ctrl+V through the chosen route, once the user has let go of any modifier key (for a
+    // bounded time).
     virtual void PressPaste() = 0;
-    // Answers the clipboard until the target has fetched the text (or a bounded time passed).
-    virtual void WaitForPasteFetched() = 0;
-    virtual void PressSpaceAndSend() = 0; // Space, then Alt+S
+    // Answers the clipboard until the target has fetched the text (or the fetch limit
+    // passed); true when it fetched.
+    virtual bool WaitForPasteFetched() = 0;
+    virtual void PressSpaceAndSend() = 0; // Space, then Alt+S, through the chosen route
 };
 
 } // namespace ombrix::app

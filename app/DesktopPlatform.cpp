@@ -1,98 +1,46 @@
 #include "app/DesktopPlatform.h"
 
 #include "app/DeliveryTiming.h"
-#include "app/PasteFetchTracker.h"
-#include "app/X11Session.h"
+#include "app/ServeEvents.h"
 
 #include <QClipboard>
-#include <QEventLoop>
 #include <QGuiApplication>
-#include <QTimer>
+#include <QMimeData>
 #include <QWidget>
-#include <QWindow>
 
 namespace ombrix::app {
-namespace {
 
-using Clock = std::chrono::steady_clock;
+DesktopPlatform::DesktopPlatform(QWidget& mainWindow) : DesktopPlatform(mainWindow, OpenDeliveryRoutes(mainWindow)) {}
 
-// Runs the event loop, without user input, until done() holds. The clipboard's owner has
-// to answer paste requests from its event loop, so a wait that spins without it would make
-// the paste arrive empty.
-template <class Done>
-void ServeEventsUntil(Done done)
+DesktopPlatform::DesktopPlatform(QWidget& mainWindow, DeliveryRoutes routes)
+    : main_(mainWindow), routes_(std::move(routes))
 {
-    if (done())
-        return;
-    QEventLoop loop;
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(2);
-    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    tick.start();
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
-} // namespace
-
-DesktopPlatform::DesktopPlatform(QWidget& mainWindow) : main_(mainWindow)
-{
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr)
-        return; // not an X11 session: Send can only copy
-    x11_ = X11Session::Open(x11->display());
-    if (const auto atoms = PasteFetchTracker::AtomsOf(x11->connection())) {
-        tracker_ = std::make_unique<PasteFetchTracker>(*atoms);
-        qGuiApp->installNativeEventFilter(tracker_.get());
-    }
-    focusWatch_ = QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, [this](Qt::ApplicationState s) {
-        if (s != Qt::ApplicationActive)
-            RememberFocusOutside();
-    });
-    RememberFocusOutside();
-}
-
-DesktopPlatform::~DesktopPlatform()
-{
-    QObject::disconnect(focusWatch_);
-    if (tracker_)
-        qGuiApp->removeNativeEventFilter(tracker_.get());
-}
-
-void DesktopPlatform::RememberFocusOutside()
-{
-    if (!x11_)
-        return;
-    const XWindowId focus = x11_->FocusedWindow();
-    if (!x11_->IsNoWindow(focus) && focus != OurWindow())
-        focusBefore_ = focus;
-}
-
-XWindowId DesktopPlatform::OurWindow() const
-{
-    // Qt re-creates the X window when it shows again after the stacking flags changed, and
-    // QWidget::winId() keeps the old id; the QWindow knows the current one.
-    const QWindow* window = main_.windowHandle();
-    return window != nullptr ? window->winId() : 0;
-}
+bool DesktopPlatform::CanInjectKeys() { return !routes_.keys.empty() && routes_.fetch != nullptr; }
 
 void DesktopPlatform::ClearClipboard() { QGuiApplication::clipboard()->clear(); }
 
 bool DesktopPlatform::SetClipboardText(const QString& text)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->setText(text);
+    QMimeData* data = routes_.fetch ? routes_.fetch->NewClipboardData() : new QMimeData;
+    data->setText(text);
+    clipboard->setMimeData(data);
+    clipboardSet_ = Clock::now();
     // Qt only warns when another program keeps the clipboard; reading it back tells.
     return clipboard->text() == text;
 }
 
-void DesktopPlatform::HideMainWindow() { main_.hide(); }
+void DesktopPlatform::HideMainWindow()
+{
+    ServeEventsUntil([&] { return Clock::now() - clipboardSet_ >= routes_.clipboardHandOver; });
+    main_.hide();
+}
 
 void DesktopPlatform::ShowMainWindow()
 {
+    route_ = nullptr;
     main_.show();
     main_.raise();
     main_.activateWindow();
@@ -104,37 +52,43 @@ void DesktopPlatform::WaitTenth()
     ServeEventsUntil([&] { return TenthIsOver(Clock::now() - start); });
 }
 
-void DesktopPlatform::HandFocusBackIfLost()
+bool DesktopPlatform::ChooseKeyRoute()
 {
-    if (!x11_ || focusBefore_ == 0)
-        return;
-    const XWindowId focus = x11_->FocusedWindow();
-    if (x11_->IsNoWindow(focus) || focus == OurWindow())
-        x11_->GiveFocus(focusBefore_);
+    route_ = nullptr;
+    if (!routes_.fetch)
+        return false; // a paste nobody can confirm would press Space and Alt+S blindly
+    for (const auto& route : routes_.keys) {
+        if (route->ReachesPreviousWindow()) {
+            route_ = route.get();
+            return true;
+        }
+    }
+    return false;
 }
 
 void DesktopPlatform::PressPaste()
 {
-    const auto start = Clock::now();
-    ServeEventsUntil([&] { return !x11_->ModifierHeld() || Clock::now() - start >= kModifierLimit; });
-    if (tracker_)
-        tracker_->Start();
-    x11_->PressCtrlV();
-}
-
-void DesktopPlatform::WaitForPasteFetched()
-{
-    const auto keys = Clock::now();
-    if (!tracker_) {
-        // Without the tracker all we can do is give the target the longest time.
-        ServeEventsUntil([&] { return Clock::now() - keys >= kFetchLimit; });
+    if (route_ == nullptr)
         return;
-    }
-    ServeEventsUntil([&] {
-        return FetchWaitIsOver(tracker_->DataRequests(), tracker_->SinceLastRequest(), Clock::now() - keys);
-    });
+    routes_.fetch->Start();
+    route_->PressPaste();
+    pasteKeys_ = Clock::now();
 }
 
-void DesktopPlatform::PressSpaceAndSend() { x11_->PressSpaceAltS(); }
+bool DesktopPlatform::WaitForPasteFetched()
+{
+    if (route_ == nullptr)
+        return false;
+    const PasteFetchWatch& fetch = *routes_.fetch;
+    ServeEventsUntil(
+        [&] { return FetchWaitIsOver(fetch.DataRequests(), fetch.SinceLastRequest(), Clock::now() - pasteKeys_); });
+    return fetch.DataRequests() > 0;
+}
+
+void DesktopPlatform::PressSpaceAndSend()
+{
+    if (route_ != nullptr)
+        route_->PressSpaceAndSend();
+}
 
 } // namespace ombrix::app

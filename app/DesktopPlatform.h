@@ -1,52 +1,44 @@
-// Sending on the real desktop: Qt's clipboard and main window, and keystrokes through X11
-// where the session has it.
+// Sending on the real desktop: Qt's clipboard and main window, and keystrokes through
+// whichever route of the session reaches the previous window at the time of the Send.
 #pragma once
 
 #include "app/DeliveryPlatform.h"
-#include "app/X11Session.h"
+#include "app/DeliveryRoutes.h"
 
-#include <QMetaObject>
-
-#include <memory>
+#include <chrono>
 
 class QWidget;
 
 namespace ombrix::app {
 
-class PasteFetchTracker;
-
 class DesktopPlatform final : public DeliveryPlatform {
 public:
-    // Created before the main window first shows, so it notes the window that was active
-    // before the tool.
+    // Created before the main window first shows, so the routes note the window that was
+    // active before the tool.
     explicit DesktopPlatform(QWidget& mainWindow);
-    ~DesktopPlatform() override;
+    DesktopPlatform(QWidget& mainWindow, DeliveryRoutes routes);
     DesktopPlatform(const DesktopPlatform&) = delete;
     DesktopPlatform& operator=(const DesktopPlatform&) = delete;
 
-
-    bool CanInjectKeys() override { return x11_ != nullptr; }
+    bool CanInjectKeys() override;
     void ClearClipboard() override;
     bool SetClipboardText(const QString& text) override;
     void HideMainWindow() override;
     void ShowMainWindow() override;
     void WaitTenth() override;
-    void HandFocusBackIfLost() override;
+    bool ChooseKeyRoute() override;
     void PressPaste() override;
-    void WaitForPasteFetched() override;
+    bool WaitForPasteFetched() override;
     void PressSpaceAndSend() override;
 
 private:
-    // Notes the window that has the focus now, unless it is ours: the one to hand the focus
-    // back to. Called on creation and whenever we lose the focus.
-    void RememberFocusOutside();
-    XWindowId OurWindow() const;
+    using Clock = std::chrono::steady_clock;
 
     QWidget& main_;
-    std::unique_ptr<X11Session> x11_;
-    std::unique_ptr<PasteFetchTracker> tracker_;
-    XWindowId focusBefore_ = 0;
-    QMetaObject::Connection focusWatch_;
+    DeliveryRoutes routes_;
+    KeyRoute* route_ = nullptr; // chosen for the current send; null: press nothing
+    Clock::time_point clipboardSet_{};
+    Clock::time_point pasteKeys_{};
 };
 
 } // namespace ombrix::app

@@ -6,6 +6,10 @@ namespace ombrix::app {
 namespace {
 
 const QString kTitle = QStringLiteral("HTML Ombrix");
+const QString kPasteByHand = QStringLiteral("The message is on the clipboard to paste by hand, and still in the "
+                                            "message box.");
+
+void Warn(const QString& why) { layer::MessageBox::Warning(kTitle, why + QLatin1Char('\n') + kPasteByHand); }
 
 // Shows the main window again however the paste ends, also by an exception.
 class ShowAgain {
@@ -43,6 +47,8 @@ SendOutcome MessageSender::Send(std::optional<std::uint8_t> mode, const QString&
         return Paste(html);
     if (mode == 1)
         return PutOnClipboard(html) ? SendOutcome::Copied : SendOutcome::NotDelivered;
+    layer::MessageBox::Warning(kTitle, QStringLiteral("Send does not know where to deliver the message: choose "
+                                                      "it under Options.\nYour text is still in the message box."));
     return SendOutcome::NoMode;
 }
 
@@ -51,21 +57,34 @@ SendOutcome MessageSender::Paste(const QString& html)
     if (!PutOnClipboard(html))
         return SendOutcome::NotDelivered;
     if (!platform_.CanInjectKeys()) {
-        layer::MessageBox::Warning(kTitle, QStringLiteral("Keystrokes cannot be sent to other windows on this "
-                                                          "desktop (it needs an X11 session with the XTest "
-                                                          "extension).\nThe message is on the clipboard: paste "
-                                                          "it into the message window with Ctrl+V."));
+        Warn(QStringLiteral("This desktop offers no way of pressing keys in another window, so the message was "
+                            "not pasted."));
         return SendOutcome::LeftOnClipboard;
     }
+    const SendOutcome outcome = PasteIntoPreviousWindow();
+    // Told once the main window is back, so the message stands over it.
+    if (outcome == SendOutcome::Unreachable)
+        Warn(QStringLiteral("Keys cannot be pressed in the previous window (on Wayland, this desktop lets the tool "
+                            "reach only X11 windows), so nothing was pasted or sent."));
+    else if (outcome == SendOutcome::PasteNotTaken)
+        Warn(QStringLiteral("The previous window did not take the paste (it may have no text field), so nothing "
+                            "was sent."));
+    return outcome;
+}
 
+SendOutcome MessageSender::PasteIntoPreviousWindow()
+{
     ShowAgain showAgain(platform_);
     platform_.HideMainWindow();
     platform_.WaitTenth();
-    platform_.HandFocusBackIfLost();
+    if (!platform_.ChooseKeyRoute())
+        return SendOutcome::Unreachable;
     // Ctrl+V goes alone: some toolkits handle Space and Alt+S before their paste has
-    // arrived, so those two follow once the target has fetched the text.
+    // arrived, so those two follow once the target has fetched the text. A target that
+    // fetched nothing has no text field, and Alt+S there could press one of its buttons.
     platform_.PressPaste();
-    platform_.WaitForPasteFetched();
+    if (!platform_.WaitForPasteFetched())
+        return SendOutcome::PasteNotTaken;
     platform_.PressSpaceAndSend();
     platform_.WaitTenth();
     platform_.ClearClipboard();

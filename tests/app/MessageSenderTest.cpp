@@ -11,8 +11,12 @@ using Steps = std::vector<std::string>;
 
 namespace {
 
-const Steps kPasteSteps = {"clear", "set",    "hide",        "wait",  "focus",
+const Steps kPasteSteps = {"clear", "set",    "hide",        "wait",  "route",
                            "ctrl+v", "fetched", "space alt+s", "wait", "clear", "show"};
+// Nothing fetched the paste: no Space or Alt+S, and the HTML stays for pasting by hand.
+const Steps kNotTakenSteps = {"clear", "set", "hide", "wait", "route", "ctrl+v", "fetched", "show"};
+// No route reaches the previous window: not a key is pressed.
+const Steps kUnreachableSteps = {"clear", "set", "hide", "wait", "route", "show"};
 
 struct SenderTest : ::testing::Test {
     RecordingPlatform platform;
@@ -35,6 +39,8 @@ struct SendCase {
     Steps steps;
     QString clipboardAfter;
     bool warned;
+    bool reachable = true;
+    bool fetched = true;
 };
 
 class SendCases : public SenderTest, public ::testing::WithParamInterface<SendCase> {};
@@ -44,11 +50,14 @@ TEST_P(SendCases, StepsOutcomeAndStateAfterwards)
     const SendCase& c = GetParam();
     platform.keys = c.keys;
     platform.clipboardTakesText = c.clipboardTakesText;
-    EXPECT_EQ(sender.Send(c.mode, "<FONT COLOR=FF0000>a</FONT> "), c.outcome);
+    platform.reachable = c.reachable;
+    platform.fetched = c.fetched;
+    const SendOutcome outcome = sender.Send(c.mode, "<FONT COLOR=FF0000>a</FONT> ");
+    EXPECT_EQ(outcome, c.outcome);
     EXPECT_EQ(platform.steps, c.steps);
     EXPECT_EQ(platform.clipboard, c.clipboardAfter);
     EXPECT_TRUE(platform.windowVisible);
-    EXPECT_EQ(!warnings.empty(), c.warned);
+    EXPECT_EQ(warnings.size(), c.warned ? 1u : 0u);
 }
 
 const QString kHtml = "<FONT COLOR=FF0000>a</FONT> ";
@@ -59,8 +68,13 @@ INSTANTIATE_TEST_SUITE_P(
         SendCase{"PasteEndsWithAnEmptyClipboardAndTheWindowBack", 0, true, true, SendOutcome::Pasted, kPasteSteps, "",
                  false},
         SendCase{"CopyLeavesTheHtmlAndNeverHides", 1, true, true, SendOutcome::Copied, {"clear", "set"}, kHtml, false},
-        SendCase{"NoSelectedModeDoesNothing", std::nullopt, true, true, SendOutcome::NoMode, {}, "", false},
-        SendCase{"ModeOutOfRangeDoesNothing", 2, true, true, SendOutcome::NoMode, {}, "", false},
+        SendCase{"NoSelectedModeTouchesNothingButSaysSo", std::nullopt, true, true, SendOutcome::NoMode, {}, "",
+                 true},
+        SendCase{"ModeOutOfRangeTouchesNothingButSaysSo", 2, true, true, SendOutcome::NoMode, {}, "", true},
+        SendCase{"APasteNobodyFetchedIsNeitherSentNorCleared", 0, true, true, SendOutcome::PasteNotTaken,
+                 kNotTakenSteps, kHtml, true, true, false},
+        SendCase{"AnUnreachablePreviousWindowGetsNoKeys", 0, true, true, SendOutcome::Unreachable,
+                 kUnreachableSteps, kHtml, true, false, true},
         SendCase{"PasteWithoutKeystrokesLeavesItOnTheClipboard", 0, false, true, SendOutcome::LeftOnClipboard,
                  {"clear", "set"}, kHtml, true},
         SendCase{"PasteWithARefusingClipboardHidesNothing", 0, true, false, SendOutcome::NotDelivered,
@@ -71,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SenderTest, TheWindowComesBackWhateverStepFails)
 {
-    for (const std::string step : {"wait", "focus", "ctrl+v", "fetched", "space alt+s"}) {
+    for (const std::string step : {"wait", "route", "ctrl+v", "fetched", "space alt+s"}) {
         RecordingPlatform failing;
         failing.failAt = step;
         MessageSender s(failing);
@@ -98,8 +112,11 @@ TEST(MessageHandedOver, OnlyAMessageThatWentSomewhereEmptiesTheBox)
 {
     EXPECT_TRUE(MessageHandedOver(SendOutcome::Pasted));
     EXPECT_TRUE(MessageHandedOver(SendOutcome::Copied));
-    EXPECT_TRUE(MessageHandedOver(SendOutcome::LeftOnClipboard));
-    EXPECT_TRUE(MessageHandedOver(SendOutcome::NoMode));
+    // Whoever still has to paste by hand needs the text.
+    EXPECT_FALSE(MessageHandedOver(SendOutcome::LeftOnClipboard));
+    EXPECT_FALSE(MessageHandedOver(SendOutcome::Unreachable));
+    EXPECT_FALSE(MessageHandedOver(SendOutcome::PasteNotTaken));
+    EXPECT_FALSE(MessageHandedOver(SendOutcome::NoMode));
     EXPECT_FALSE(MessageHandedOver(SendOutcome::NotDelivered));
     EXPECT_FALSE(MessageHandedOver(SendOutcome::Busy));
 }

@@ -15,6 +15,8 @@ class RecordingPlatform final : public DeliveryPlatform {
 public:
     std::vector<std::string> steps;
     bool keys = true;
+    bool reachable = true;               // a key route reaches the previous window
+    bool fetched = true;                 // the previous window fetches the paste
     bool clipboardTakesText = true;
     QString clipboard;
     bool windowVisible = true;
@@ -50,9 +52,17 @@ public:
         if (duringWait)
             std::exchange(duringWait, nullptr)();
     }
-    void HandFocusBackIfLost() override { Step("focus"); }
+    bool ChooseKeyRoute() override
+    {
+        Step("route");
+        return reachable;
+    }
     void PressPaste() override { Step("ctrl+v"); }
-    void WaitForPasteFetched() override { Step("fetched"); }
+    bool WaitForPasteFetched() override
+    {
+        Step("fetched");
+        return fetched;
+    }
     void PressSpaceAndSend() override { Step("space alt+s"); }
 
 private:

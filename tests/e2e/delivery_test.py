@@ -3,7 +3,7 @@ desktop, as a user would: type, press Enter, and look at what the messenger rece
 
     delivery_test.py OMBRIX OMBRIX_FADE QT_TARGET CASE
 
-CASE is one of: paste-qt, paste-tk, paste-long, paste-no-wm, paste-shift-held, copy."""
+CASE is one of: paste-qt, paste-tk, paste-long, paste-no-wm, paste-shift-held, paste-not-taken, copy."""
 import contextlib
 import os
 import statistics
@@ -200,6 +200,31 @@ def paste_shift_held(s, fade_exe, tk_command):
         check(received(log) == [fade(fade_exe, "shifted") + " "], "a message sent with Shift+Enter arrived whole")
 
 
+def paste_not_taken(s, fade_exe, qt_target):
+    """The previous window has no text field, only a button on Alt+S, as a dialog of another
+    program might: nothing fetches the paste, so that button must not fire and the message
+    must not be lost."""
+    message = "not for a dialog"
+    with tempfile.TemporaryDirectory(prefix="ombrix-received-") as folder:
+        log = os.path.join(folder, "log")
+        settings_file.write(settings_file.DEFAULT_LINES)
+        s.start_target([qt_target, log, "--no-input"], "Qt Target")
+        s.start_ombrix()
+        s.d.type(message)
+        s.d.key("Return")
+        desktop.wait_for(lambda: len(s.d.windows_named(TITLE)) == 2, what="a message from the tool")
+        check(True, "the tool shows a message")
+        check(received(log) == [], "the button on Alt+S in the previous window did not fire")
+        check(s.d.clipboard() == fade(fade_exe, message), "the HTML is still on the clipboard")
+        s.d.key("Return")
+        desktop.wait_for(s.main_window_back, what="main window back")
+        check(True, "the main window is back and active once the message is closed")
+        s.d.key("ctrl+a", "ctrl+c")
+        desktop.wait_for(lambda: s.d.clipboard() == message, what="the message box's text copied")
+        check(True, "the message is still in the message box")
+        check(received(log) == [], "nothing was pressed in the previous window afterwards either")
+
+
 def copy(s, fade_exe):
     settings_file.write(settings_file.with_changes(line1=" 1 "))
     win = s.start_ombrix()
@@ -244,6 +269,8 @@ def main():
                 paste(s, fade_exe, tk_command, "Tk Target")
             elif case == "paste-long":
                 paste_long(s, fade_exe, tk_command)
+            elif case == "paste-not-taken":
+                paste_not_taken(s, fade_exe, qt_target)
             elif case == "paste-shift-held":
                 paste_shift_held(s, fade_exe, tk_command)
             elif case == "copy":

@@ -1,4 +1,4 @@
-#include "app/X11Session.h"
+#include "app/x11/X11Session.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>

@@ -1,8 +1,12 @@
-// Tells when another program has fetched our clipboard text. Qt answers each paste request
-// itself and reports none of them, so this watches the raw requests before Qt answers.
+// Tells when another program has fetched our clipboard text on X11. Qt answers each paste
+// request itself and reports none of them, so this watches the raw requests before Qt answers.
 #pragma once
 
+#include "app/PasteFetchWatch.h"
+
 #include <QAbstractNativeEventFilter>
+
+#include <memory>
 
 #include <chrono>
 #include <cstdint>
@@ -10,7 +14,7 @@
 
 namespace ombrix::app {
 
-class PasteFetchTracker final : public QAbstractNativeEventFilter {
+class PasteFetchTracker final : public QAbstractNativeEventFilter, public PasteFetchWatch {
 public:
     struct Atoms {
         std::uint32_t clipboard;
@@ -22,12 +26,14 @@ public:
     // The atoms from the server of the xcb connection; none when it cannot tell them.
     static std::optional<Atoms> AtomsOf(void* xcbConnection);
 
+    // A tracker watching the application's events; none without a connection or its atoms.
+    static std::unique_ptr<PasteFetchTracker> Install(void* xcbConnection);
+
     explicit PasteFetchTracker(Atoms atoms) : atoms_(atoms) {}
 
-    // Counts requests from now on (a clipboard manager may have read the text before).
-    void Start();
-    int DataRequests() const { return dataRequests_; }
-    std::chrono::nanoseconds SinceLastRequest() const;
+    void Start() override;
+    int DataRequests() const override { return dataRequests_; }
+    std::chrono::nanoseconds SinceLastRequest() const override;
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 

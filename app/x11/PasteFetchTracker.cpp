@@ -1,6 +1,7 @@
-#include "app/PasteFetchTracker.h"
+#include "app/x11/PasteFetchTracker.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 
 #include <xcb/xcb.h>
 
@@ -35,6 +36,17 @@ std::optional<PasteFetchTracker::Atoms> PasteFetchTracker::AtomsOf(void* xcbConn
     if (!clipboard || !targets || !timestamp || !multiple)
         return std::nullopt;
     return Atoms{*clipboard, *targets, *timestamp, *multiple};
+}
+
+std::unique_ptr<PasteFetchTracker> PasteFetchTracker::Install(void* xcbConnection)
+{
+    const auto atoms = AtomsOf(xcbConnection);
+    if (!atoms || QCoreApplication::instance() == nullptr)
+        return nullptr;
+    auto tracker = std::make_unique<PasteFetchTracker>(*atoms);
+    // The filter's destructor takes it out of the application again.
+    QCoreApplication::instance()->installNativeEventFilter(tracker.get());
+    return tracker;
 }
 
 void PasteFetchTracker::Start()

@@ -1,4 +1,4 @@
-#include "app/PasteFetchTracker.h"
+#include "app/x11/PasteFetchTracker.h"
 
 #include <QByteArray>
 
