@@ -3,6 +3,9 @@
 #include "app/x11/PasteFetchTracker.h"
 #include "app/x11/X11KeyRoute.h"
 #include "app/x11/XWayland.h"
+#include "app/wayland/ClipboardFetchWatch.h"
+#include "app/wayland/WaylandConnection.h"
+#include "app/wayland/WaylandKeyRoute.h"
 
 #include <QGuiApplication>
 
@@ -29,8 +32,18 @@ DeliveryRoutes OpenDeliveryRoutes(QWidget& mainWindow)
         if (insideWayland)
             routes.clipboardHandOver = kXWaylandClipboardHandOver;
     }
-    // Wayland key routes go here, after XTest: under XWayland they take over when the
-    // previous window is a Wayland one.
+    // After XTest: under XWayland the compositor's virtual keyboard takes over when the
+    // previous window is a Wayland one. On the Wayland platform it is the first choice.
+    if (x11 != nullptr) {
+        if (InWaylandSession()) {
+            if (auto keys = wayland::WaylandKeyRoute::Open(wayland::WaylandConnection::OfSession()))
+                routes.keys.push_back(std::move(keys));
+        }
+    } else if (auto connection = wayland::WaylandConnection::OfQt()) {
+        if (auto keys = wayland::WaylandKeyRoute::Open(std::move(connection)))
+            routes.keys.push_back(std::move(keys));
+        routes.fetch = std::make_unique<wayland::ClipboardFetchWatch>();
+    }
     return routes;
 }
 

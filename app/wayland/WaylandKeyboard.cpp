@@ -213,6 +213,8 @@ bool WaylandKeyboard::PressCtrlV()
 bool WaylandKeyboard::PressSpaceAltS()
 {
     Tap(KEY_SPACE, 0);
+    if (wl_display_roundtrip_queue(objects_->display, objects_->queue) < 0)
+        return false;
     Tap(KEY_S, objects_->keymap.alt);
     return wl_display_roundtrip_queue(objects_->display, objects_->queue) >= 0;
 }
