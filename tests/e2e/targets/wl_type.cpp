@@ -1,7 +1,8 @@
 // Types into the focused window of a wlroots compositor, as a user at the keyboard would:
 //   ombrix_wl_type TEXT...      each argument's ASCII text, then Return after the last one
 //   ombrix_wl_type --keys K...  named keys: Return, shift+Return, ctrl+v, alt+s, space
-// The tests' own keyboard, independent of the program's.
+// The tests' own keyboard, independent of the program's. Prints the CLOCK_MONOTONIC
+// seconds at which the last key went out ("last key at 123.456"), for timing a send.
 #include "virtual-keyboard-v1-client.h"
 
 #include <linux/input-event-codes.h>
@@ -19,6 +20,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <time.h>
 
 namespace {
 
@@ -100,7 +102,9 @@ int main(int argc, char** argv)
     const std::uint32_t shift = 1u << xkb_keymap_mod_get_index(keymap, XKB_MOD_NAME_SHIFT);
     const std::uint32_t ctrl = 1u << xkb_keymap_mod_get_index(keymap, XKB_MOD_NAME_CTRL);
     const std::uint32_t alt = 1u << xkb_keymap_mod_get_index(keymap, XKB_MOD_NAME_ALT);
+    timespec lastKey{};
     auto tap = [&](std::uint32_t evdev, std::uint32_t mods) {
+        clock_gettime(CLOCK_MONOTONIC, &lastKey);
         zwp_virtual_keyboard_v1_modifiers(keyboard, mods, 0, 0, 0);
         zwp_virtual_keyboard_v1_key(keyboard, Now(), evdev, 1);
         zwp_virtual_keyboard_v1_key(keyboard, Now(), evdev, 0);
@@ -139,6 +143,8 @@ int main(int argc, char** argv)
         if (status == 0)
             tap(KEY_ENTER, 0);
     }
+    std::printf("last key at %.6f\n",
+                static_cast<double>(lastKey.tv_sec) + static_cast<double>(lastKey.tv_nsec) / 1e9);
     zwp_virtual_keyboard_v1_destroy(keyboard);
     wl_display_roundtrip(display);
     wl_display_disconnect(display);
