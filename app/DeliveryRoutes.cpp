@@ -3,6 +3,7 @@
 #include "app/x11/PasteFetchTracker.h"
 #include "app/x11/X11KeyRoute.h"
 #include "app/x11/XWayland.h"
+#include "app/portal/PortalKeyRoute.h"
 #include "app/wayland/ClipboardFetchWatch.h"
 #include "app/wayland/WaylandConnection.h"
 #include "app/wayland/WaylandKeyRoute.h"
@@ -32,18 +33,19 @@ DeliveryRoutes OpenDeliveryRoutes(QWidget& mainWindow)
         if (insideWayland)
             routes.clipboardHandOver = kXWaylandClipboardHandOver;
     }
-    // After XTest: under XWayland the compositor's virtual keyboard takes over when the
-    // previous window is a Wayland one. On the Wayland platform it is the first choice.
-    if (x11 != nullptr) {
-        if (InWaylandSession()) {
-            if (auto keys = wayland::WaylandKeyRoute::Open(wayland::WaylandConnection::OfSession()))
-                routes.keys.push_back(std::move(keys));
-        }
-    } else if (auto connection = wayland::WaylandConnection::OfQt()) {
+    // After XTest: under XWayland the compositor's keys take over when the previous window
+    // is a Wayland one. On the Wayland platform they are the only way.
+    const bool onWayland = x11 == nullptr && QGuiApplication::platformName() == QLatin1String("wayland");
+    if (onWayland || (x11 != nullptr && InWaylandSession())) {
+        auto connection = onWayland ? wayland::WaylandConnection::OfQt() : wayland::WaylandConnection::OfSession();
         if (auto keys = wayland::WaylandKeyRoute::Open(std::move(connection)))
             routes.keys.push_back(std::move(keys));
-        routes.fetch = std::make_unique<wayland::ClipboardFetchWatch>();
+        else if (auto portal = portal::PortalKeyRoute::Open(QDBusConnection::sessionBus(),
+                                                            portal::PortalKeyRoute::DefaultTokenFile()))
+            routes.keys.push_back(std::move(portal)); // GNOME and KDE offer no virtual keyboard
     }
+    if (onWayland)
+        routes.fetch = std::make_unique<wayland::ClipboardFetchWatch>();
     return routes;
 }
 
