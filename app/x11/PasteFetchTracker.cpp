@@ -5,6 +5,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -30,12 +31,18 @@ std::optional<PasteFetchTracker::Atoms> PasteFetchTracker::AtomsOf(void* xcbConn
     if (connection == nullptr)
         return std::nullopt;
     const auto clipboard = Intern(connection, "CLIPBOARD");
-    const auto targets = Intern(connection, "TARGETS");
-    const auto timestamp = Intern(connection, "TIMESTAMP");
-    const auto multiple = Intern(connection, "MULTIPLE");
-    if (!clipboard || !targets || !timestamp || !multiple)
+    if (!clipboard)
         return std::nullopt;
-    return Atoms{*clipboard, *targets, *timestamp, *multiple};
+    Atoms atoms{*clipboard, {}};
+    // What Qt, GTK, Tk, browsers and terminals ask for when they paste text.
+    for (const char* name : {"UTF8_STRING", "STRING", "TEXT", "COMPOUND_TEXT", "text/plain",
+                             "text/plain;charset=utf-8", "text/html"}) {
+        const auto atom = Intern(connection, name);
+        if (!atom)
+            return std::nullopt;
+        atoms.text.push_back(*atom);
+    }
+    return atoms;
 }
 
 std::unique_ptr<PasteFetchTracker> PasteFetchTracker::Install(void* xcbConnection)
@@ -70,8 +77,8 @@ bool PasteFetchTracker::nativeEventFilter(const QByteArray& eventType, void* mes
     if ((event->response_type & 0x7f) != XCB_SELECTION_REQUEST)
         return false;
     const auto* request = static_cast<const xcb_selection_request_event_t*>(message);
-    if (request->selection != atoms_.clipboard || request->target == atoms_.targets ||
-        request->target == atoms_.timestamp || request->target == atoms_.multiple)
+    if (request->selection != atoms_.clipboard ||
+        std::find(atoms_.text.begin(), atoms_.text.end(), request->target) == atoms_.text.end())
         return false;
     ++dataRequests_;
     lastRequest_ = Clock::now();

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace ombrix::app {
 
@@ -18,10 +19,10 @@ class PasteFetchTracker final : public QAbstractNativeEventFilter, public PasteF
 public:
     struct Atoms {
         std::uint32_t clipboard;
-        // Requests for these ask about the text, not for it.
-        std::uint32_t targets;
-        std::uint32_t timestamp;
-        std::uint32_t multiple;
+        // The formats a paste into a text field fetches. Requests for anything else ask
+        // about the data (TARGETS) or for what we do not have (a file manager's file list,
+        // an image), and show that the target has no use for our text.
+        std::vector<std::uint32_t> text;
     };
     // The atoms from the server of the xcb connection; none when it cannot tell them.
     static std::optional<Atoms> AtomsOf(void* xcbConnection);
@@ -29,7 +30,7 @@ public:
     // A tracker watching the application's events; none without a connection or its atoms.
     static std::unique_ptr<PasteFetchTracker> Install(void* xcbConnection);
 
-    explicit PasteFetchTracker(Atoms atoms) : atoms_(atoms) {}
+    explicit PasteFetchTracker(Atoms atoms) : atoms_(std::move(atoms)) {}
 
     void Start() override;
     int DataRequests() const override { return dataRequests_; }

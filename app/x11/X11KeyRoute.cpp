@@ -8,6 +8,16 @@
 #include <QWindow>
 
 namespace ombrix::app {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Under XWayland the compositor moves the focus back to the previous window, an X11 one
+// included, about a tenth of a second after ours hides; give it a little longer before
+// taking a focus on no X11 window as a Wayland window's.
+constexpr std::chrono::nanoseconds kCompositorFocusLimit = 200ms;
+
+} // namespace
 
 std::unique_ptr<X11KeyRoute> X11KeyRoute::Open(QWidget& mainWindow, bool insideWayland)
 {
@@ -55,8 +65,14 @@ bool X11KeyRoute::ReachesPreviousWindow()
         HandFocusBackIfLost();
         return true; // whether the keys were taken, the fetch tells
     }
-    const XWindowId focus = x11_->FocusedWindow();
-    return !x11_->IsNoWindow(focus) && focus != OurWindow();
+    const auto onAnotherX11Window = [this] {
+        const XWindowId focus = x11_->FocusedWindow();
+        return !x11_->IsNoWindow(focus) && focus != OurWindow();
+    };
+    const auto start = std::chrono::steady_clock::now();
+    ServeEventsUntil(
+        [&] { return onAnotherX11Window() || std::chrono::steady_clock::now() - start >= kCompositorFocusLimit; });
+    return onAnotherX11Window();
 }
 
 void X11KeyRoute::HandFocusBackIfLost()

@@ -3,7 +3,8 @@ desktop, as a user would: type, press Enter, and look at what the messenger rece
 
     delivery_test.py OMBRIX OMBRIX_FADE QT_TARGET CASE
 
-CASE is one of: paste-qt, paste-tk, paste-long, paste-no-wm, paste-shift-held, paste-not-taken, copy."""
+CASE is one of: paste-qt, paste-tk, paste-long, paste-no-wm, paste-shift-held, paste-not-taken,
+xwayland-no-x11-focus, copy."""
 import contextlib
 import os
 import statistics
@@ -33,10 +34,11 @@ def fade(exe, message, *args):
 
 
 class Session:
-    def __init__(self, d, with_wm, ombrix):
+    def __init__(self, d, with_wm, ombrix, ombrix_env=None):
         self.d = d
         self.with_wm = with_wm
         self.ombrix = ombrix
+        self.ombrix_env = dict(d.env, **(ombrix_env or {}))
         self.procs = []
 
     def has_focus(self, win):
@@ -69,7 +71,7 @@ class Session:
         return win
 
     def start_ombrix(self):
-        proc = subprocess.Popen([self.ombrix], env=self.d.env, stdout=subprocess.DEVNULL)
+        proc = subprocess.Popen([self.ombrix], env=self.ombrix_env, stdout=subprocess.DEVNULL)
         self.procs.append(proc)
         win = self.d.wait_window(TITLE)
         desktop.wait_for(lambda: self.has_focus(win), what="main window focused")
@@ -213,16 +215,41 @@ def paste_not_taken(s, fade_exe, qt_target):
         s.d.type(message)
         s.d.key("Return")
         desktop.wait_for(lambda: len(s.d.windows_named(TITLE)) == 2, what="a message from the tool")
-        check(True, "the tool shows a message")
         check(received(log) == [], "the button on Alt+S in the previous window did not fire")
         check(s.d.clipboard() == fade(fade_exe, message), "the HTML is still on the clipboard")
-        s.d.key("Return")
+        expect_message_and_text_kept(s, message, log)
+
+
+def expect_message_and_text_kept(s, message, log):
+    desktop.wait_for(lambda: len(s.d.windows_named(TITLE)) == 2, what="a message from the tool")
+    check(True, "the tool shows a message")
+    s.d.key("Return")
+    if s.with_wm:
         desktop.wait_for(s.main_window_back, what="main window back")
         check(True, "the main window is back and active once the message is closed")
-        s.d.key("ctrl+a", "ctrl+c")
-        desktop.wait_for(lambda: s.d.clipboard() == message, what="the message box's text copied")
-        check(True, "the message is still in the message box")
-        check(received(log) == [], "nothing was pressed in the previous window afterwards either")
+    else:
+        # Nothing gives the focus back without a window manager: the user clicks the window.
+        s.focus(desktop.wait_for(s.main_window, what="main window shown"))
+        check(True, "the main window is back once the message is closed")
+    s.d.key("ctrl+a", "ctrl+c")
+    desktop.wait_for(lambda: s.d.clipboard() == message, what="the message box's text copied")
+    check(True, "the message is still in the message box")
+    check(received(log) == [], "nothing was pressed in the previous window afterwards either")
+
+
+def xwayland_no_x11_focus(s, fade_exe, tk_command):
+    """The tool as an X11 client of a Wayland session whose previous window is a native
+    Wayland one: after hiding, no X11 window holds the focus. Without a window manager
+    the X server leaves it so, as the compositor would; the tool must not hand the focus
+    back to the X11 window it last saw (that may be another chat), nor press keys."""
+    message = "for a wayland window"
+    with messenger(s, settings_file.DEFAULT_LINES, tk_command, "Tk Target") as (log, _):
+        s.d.type(message)
+        s.d.key("Return")
+        desktop.wait_for(lambda: len(s.d.windows_named(TITLE)) == 2, what="a message from the tool")
+        check(received(log) == [], "the X11 window that had the focus before got nothing")
+        check(s.d.clipboard() == fade(fade_exe, message), "the HTML is on the clipboard")
+        expect_message_and_text_kept(s, message, log)
 
 
 def copy(s, fade_exe):
@@ -257,9 +284,11 @@ def main():
     ombrix, fade_exe, qt_target, case = sys.argv[1:5]
     qt_command = [qt_target]
     tk_command = [sys.executable, os.path.join(HERE, "targets", "tk_target.py")]
-    with_wm = case != "paste-no-wm"
+    with_wm = case not in ("paste-no-wm", "xwayland-no-x11-focus")
+    # A Wayland session's environment, with Qt kept on X11: nothing listens on that socket.
+    wayland_env = {"WAYLAND_DISPLAY": "ombrix-test-no-compositor", "QT_QPA_PLATFORM": "xcb"}
     with settings_file.preserved(), desktop.desktop(window_manager=with_wm) as d:
-        s = Session(d, with_wm, ombrix)
+        s = Session(d, with_wm, ombrix, wayland_env if case.startswith("xwayland") else None)
         try:
             if case == "paste-qt":
                 paste(s, fade_exe, qt_command, "Qt Target")
@@ -271,6 +300,8 @@ def main():
                 paste_long(s, fade_exe, tk_command)
             elif case == "paste-not-taken":
                 paste_not_taken(s, fade_exe, qt_target)
+            elif case == "xwayland-no-x11-focus":
+                xwayland_no_x11_focus(s, fade_exe, tk_command)
             elif case == "paste-shift-held":
                 paste_shift_held(s, fade_exe, tk_command)
             elif case == "copy":

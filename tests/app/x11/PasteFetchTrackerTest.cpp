@@ -10,8 +10,9 @@ using ombrix::app::PasteFetchTracker;
 
 namespace {
 
-constexpr PasteFetchTracker::Atoms kAtoms{/*clipboard*/ 400, /*targets*/ 401, /*timestamp*/ 402, /*multiple*/ 403};
 constexpr std::uint32_t kPrimary = 1, kUtf8 = 500, kTextPlain = 501;
+constexpr std::uint32_t kTargets = 401, kTimestamp = 402, kMultiple = 403, kFileList = 600, kPng = 601;
+const PasteFetchTracker::Atoms kAtoms{/*clipboard*/ 400, {kUtf8, kTextPlain}};
 
 bool Feed(PasteFetchTracker& tracker, std::uint8_t type, std::uint32_t selection, std::uint32_t target)
 {
@@ -26,9 +27,11 @@ TEST(PasteFetchTracker, CountsOnlyRequestsForTheClipboardText)
 {
     PasteFetchTracker tracker(kAtoms);
     tracker.Start();
-    EXPECT_FALSE(Feed(tracker, XCB_SELECTION_REQUEST, kAtoms.clipboard, kAtoms.targets)); // Qt still answers
-    Feed(tracker, XCB_SELECTION_REQUEST, kAtoms.clipboard, kAtoms.timestamp);
-    Feed(tracker, XCB_SELECTION_REQUEST, kAtoms.clipboard, kAtoms.multiple);
+    EXPECT_FALSE(Feed(tracker, XCB_SELECTION_REQUEST, kAtoms.clipboard, kTargets)); // Qt still answers
+    Feed(tracker, XCB_SELECTION_REQUEST, kAtoms.clipboard, kTimestamp);
+    Feed(tracker, XCB_SELECTION_REQUEST, kAtoms.clipboard, kMultiple);
+    Feed(tracker, XCB_SELECTION_REQUEST, kAtoms.clipboard, kFileList); // a file manager pasting files
+    Feed(tracker, XCB_SELECTION_REQUEST, kAtoms.clipboard, kPng);      // an image program
     Feed(tracker, XCB_SELECTION_REQUEST, kPrimary, kUtf8);             // another selection
     Feed(tracker, XCB_SELECTION_NOTIFY, kAtoms.clipboard, kUtf8);      // another event
     EXPECT_EQ(tracker.DataRequests(), 0);
