@@ -7,6 +7,7 @@
 #include "app/wayland/WaylandConnection.h"
 #include "app/wayland/WaylandKeyboard.h"
 
+#include <chrono>
 #include <memory>
 
 namespace ombrix::app::wayland {
@@ -15,6 +16,9 @@ class WaylandKeyRoute final : public KeyRoute {
 public:
     // None when the connection is missing or its compositor offers no virtual keyboard.
     static std::unique_ptr<WaylandKeyRoute> Open(std::unique_ptr<WaylandConnection> connection);
+
+    // How long a target may take to read a paste it fetched before Space follows.
+    static constexpr std::chrono::milliseconds kTargetReadsPaste{100};
 
     bool ReachesPreviousWindow() override;
     void PressPaste() override;

@@ -66,10 +66,14 @@ class Target:
 
 
 def start_ombrix(s, ombrix, platform):
-    proc = subprocess.Popen([ombrix], env=dict(s.env, QT_QPA_PLATFORM=platform), stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL)
+    """platform "wayland" is the program's own choice in a Wayland session: no QT_QPA_PLATFORM."""
+    env = dict(s.env) if platform == "wayland" else dict(s.env, QT_QPA_PLATFORM=platform)
+    proc = subprocess.Popen([ombrix], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     s.wait_window(TITLE)
     desktop.wait_for(lambda: s.focused() == TITLE, what="main window focused")
+    shell = next(sh for name, sh, _ in s.windows() if name == TITLE)
+    check(shell == ("xdg_shell" if platform == "wayland" else "xwayland"), "the tool runs on %s (%s)"
+          % (platform, shell))
     return proc
 
 
@@ -94,7 +98,9 @@ def paste_into(s, ombrix, fade_exe, platform, backend, old_x11=False):
                 desktop.wait_for(lambda: s.focused() == TITLE, what="main window back")
                 back = log.focused_after(enter, TITLE)
                 times.append((back if back is not None else time.monotonic()) - enter)
-                check(got == fade(fade_exe, message) + " ", "send %d arrived whole, followed by one space" % (i + 1))
+                expected = fade(fade_exe, message) + " "
+                check(got == expected, "send %d arrived whole, followed by one space%s"
+                      % (i + 1, "" if got == expected else " (got %r, expected %r)" % (got, expected)))
                 whole += 1
             check(s.clipboard() is None, "the clipboard is empty afterwards")
             check(s.focused() == TITLE and s.count(TITLE) == 1, "the main window is back and active, no message")
