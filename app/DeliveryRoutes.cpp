@@ -3,6 +3,10 @@
 #include "app/x11/PasteFetchTracker.h"
 #include "app/x11/X11KeyRoute.h"
 #include "app/x11/XWayland.h"
+#include "app/portal/PortalKeyRoute.h"
+#include "app/wayland/ClipboardFetchWatch.h"
+#include "app/wayland/WaylandConnection.h"
+#include "app/wayland/WaylandKeyRoute.h"
 
 #include <QGuiApplication>
 
@@ -29,8 +33,19 @@ DeliveryRoutes OpenDeliveryRoutes(QWidget& mainWindow)
         if (insideWayland)
             routes.clipboardHandOver = kXWaylandClipboardHandOver;
     }
-    // Wayland key routes go here, after XTest: under XWayland they take over when the
-    // previous window is a Wayland one.
+    // After XTest: under XWayland the compositor's keys take over when the previous window
+    // is a Wayland one. On the Wayland platform they are the only way.
+    const bool onWayland = x11 == nullptr && QGuiApplication::platformName() == QLatin1String("wayland");
+    if (onWayland || (x11 != nullptr && InWaylandSession())) {
+        auto connection = onWayland ? wayland::WaylandConnection::OfQt() : wayland::WaylandConnection::OfSession();
+        if (auto keys = wayland::WaylandKeyRoute::Open(std::move(connection)))
+            routes.keys.push_back(std::move(keys));
+        else if (auto portal = portal::PortalKeyRoute::Open(QDBusConnection::sessionBus(),
+                                                            portal::PortalKeyRoute::DefaultTokenFile()))
+            routes.keys.push_back(std::move(portal)); // GNOME and KDE offer no virtual keyboard
+    }
+    if (onWayland)
+        routes.fetch = std::make_unique<wayland::ClipboardFetchWatch>();
     return routes;
 }
 

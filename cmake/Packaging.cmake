@@ -24,8 +24,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dpkg-shlibdeps (dpkg-dev) works out the library dependencies from the binaries.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Libraries loaded at run time, which dpkg-shlibdeps cannot see: Qt's X11 platform
-# plugin. The design's faces are best matched by Liberation Sans.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# plugin, and its Wayland one, which the tool runs on in a Wayland session. The design's
+# faces are best matched by Liberation Sans.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2")
 
 include(CPack)

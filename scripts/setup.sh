@@ -9,6 +9,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb openbox xdotool xclip x11-utils imagemagick fonts-dejavu-core fonts-liberation2
   python3 python3-tk
+  qt6-wayland qt6-base-private-dev libwayland-dev libwayland-bin libxkbcommon-dev
+  sway xwayland x11-xserver-utils yad wl-clipboard
+  dbus-daemon dbus-bin python3-dbus python3-gi gir1.2-glib-2.0
   desktop-file-utils man-db dpkg-dev
   clang libclang-rt-14-dev file appstream
 )

@@ -4,6 +4,8 @@
 #include "ui/layer/MessageBox.h"
 #include "ui/layer/Twips.h"
 
+#include <QGuiApplication>
+
 namespace ombrix::ui {
 frmOptions::frmOptions(AppLink& app) : FixedDialog(QStringLiteral("Options"), 2805, 3180, layer::kDialogBorders), app_(app)
 {
@@ -12,6 +14,11 @@ frmOptions::frmOptions(AppLink& app) : FixedDialog(QStringLiteral("Options"), 28
     chkOnTop = layer::Designed(new layer::CheckBox(QStringLiteral("Always On Top"), Frame2), "chkOnTop",
                      "Keep this window on top.", 120, 240, 2175, 255);
     chkOnTop->SetValue(1);
+    // A Wayland client cannot ask to stay above other windows; the setting is kept for X11.
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+        chkOnTop->setToolTip(chkOnTop->toolTip() +
+                             QStringLiteral(" (Has no effect on this Wayland desktop: programs cannot ask to "
+                                            "stay on top there.)"));
 
     Frame1 = layer::Designed(new layer::Frame(QStringLiteral("HTML"), this), "Frame1", "", 120, 720, 2535, 855);
     chkFontTags = layer::Designed(new layer::CheckBox(QStringLiteral("Use </FONT> Ending Tags"), Frame1), "chkFontTags",
