@@ -1,5 +1,6 @@
 #include "ui/frmAbout.h"
 
+#include "ombrix/Version.h"
 #include "ui/frmOmbrix.h"
 #include "ui/layer/Fonts.h"
 #include "ui/layer/Twips.h"
@@ -41,7 +42,7 @@ frmAbout::frmAbout(frmOmbrix& main) : FixedDialog(QString(), 5190, 3015, kBorder
     Label1->setFont(layer::DesignFont(QStringLiteral("MS Sans Serif"), 12, true));
     layer::Place(*Label1, 240, 240, 4695, 375);
 
-    Label2 = new layer::Label(QStringLiteral("Version 1.54"), this);
+    Label2 = new layer::Label(QStringLiteral("Version ") + QLatin1String(kVersion), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setAlignment(Qt::AlignCenter);
     Label2->SetSingleBorder();

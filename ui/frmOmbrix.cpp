@@ -1,12 +1,10 @@
 #include "ui/frmOmbrix.h"
 
 #include "engine/FadeText.h"
-#include "settings/Settings.h"
 #include "ui/frmAbout.h"
 #include "ui/frmOptions.h"
 #include "ui/frmSetColor.h"
 #include "ui/layer/Fonts.h"
-#include "ui/layer/MessageBox.h"
 #include "ui/layer/Twips.h"
 
 #include <QApplication>
@@ -174,12 +172,7 @@ void frmOmbrix::closeEvent(QCloseEvent* event)
 
 void frmOmbrix::Form_QueryUnload()
 {
-    try {
-        app_.SaveSettings();
-    } catch (const modOmbrix::SettingsFileError& e) {
-        layer::MessageBox::Warning(QStringLiteral("HTML Ombrix"),
-                                   QStringLiteral("The settings could not be saved.\n%1").arg(QString::fromUtf8(e.what())));
-    }
+    app_.SaveSettings();
     QApplication::exit(0);
 }
 

@@ -1,7 +1,5 @@
 #include "ui/frmOptions.h"
 
-#include "settings/Settings.h"
-#include "ui/layer/MessageBox.h"
 #include "ui/layer/Twips.h"
 
 namespace ombrix::ui {
@@ -46,12 +44,7 @@ void frmOptions::chkFontTags_Click() { chkFinalFontTag->setEnabled(chkFontTags->
 void frmOptions::cmdOK_Click()
 {
     app_.SetOnTop(true);
-    try {
-        app_.SaveSettings();
-    } catch (const modOmbrix::SettingsFileError& e) {
-        layer::MessageBox::Warning(QStringLiteral("HTML Ombrix"),
-                                   QStringLiteral("The settings could not be saved.\n%1").arg(QString::fromUtf8(e.what())));
-    }
+    app_.SaveSettings();
     hide();
 }
 
