@@ -46,6 +46,15 @@ void OmbrixApp::Start()
 
 void OmbrixApp::SetOnTop(bool flag) { modOmbrix::SetOnTop(*main, options->chkOnTop->Value(), flag); }
 
-void OmbrixApp::SaveSettings() { modOmbrix::SaveSettings(*controls, settingsPath_); }
+void OmbrixApp::SaveSettings()
+{
+    try {
+        modOmbrix::SaveSettings(*controls, settingsPath_);
+    } catch (const modOmbrix::SettingsFileError& e) {
+        // The save leaves the old file whole; the user should know the changes are not in it.
+        layer::MessageBox::Warning(QStringLiteral("HTML Ombrix"),
+                                   QStringLiteral("The settings could not be saved.\n%1").arg(QString::fromUtf8(e.what())));
+    }
+}
 
 } // namespace ombrix::app

@@ -11,7 +11,8 @@ public:
     virtual void SetOnTop(bool flag) = 0;
     // Regenerates the main window's output from its current text (its txtIn_Change).
     virtual void RegenerateOutput() = 0;
-    // Writes the settings file; throws modOmbrix::SettingsFileError on failure.
+    // Writes the settings file. A failure is the program's to report (the windows go on
+    // either way: a dialog still closes, the main window still ends the program).
     virtual void SaveSettings() = 0;
 };
 

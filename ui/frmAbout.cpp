@@ -1,5 +1,6 @@
 #include "ui/frmAbout.h"
 
+#include "ombrix/Version.h"
 #include "ui/frmOmbrix.h"
 #include "ui/layer/Fonts.h"
 #include "ui/layer/Twips.h"
@@ -34,50 +35,42 @@ frmAbout::frmAbout(frmOmbrix& main) : FixedDialog(QString(), 5190, 3015, kBorder
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
-    Label1 = new layer::Label(QStringLiteral("HTML Ombrix"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = layer::Designed(new layer::Label(QStringLiteral("HTML Ombrix"), this), QStringLiteral("Label1"), QString(),
+                             {240, 240, 4695, 375});
     Label1->setAlignment(Qt::AlignCenter);
     Label1->SetSingleBorder();
     Label1->setFont(layer::DesignFont(QStringLiteral("MS Sans Serif"), 12, true));
-    layer::Place(*Label1, 240, 240, 4695, 375);
 
-    Label2 = new layer::Label(QStringLiteral("Version 1.54"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2 = layer::Designed(new layer::Label(QStringLiteral("Version ") + QLatin1String(kVersion), this),
+                             QStringLiteral("Label2"), QString(), {240, 720, 4695, 255});
     Label2->setAlignment(Qt::AlignCenter);
     Label2->SetSingleBorder();
-    layer::Place(*Label2, 240, 720, 4695, 255);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1 = layer::Designed(new QLabel(this), QStringLiteral("Image1"), QString(), {240, 1200, 1020, 1020});
     Image1->setPixmap(QPixmap(QStringLiteral(":/icons/ombrix-32.png")));
     Image1->setScaledContents(true);
-    layer::Place(*Image1, 240, 1200, 1020, 1020);
 
-    fraTheFrame = new layer::Frame(QString(), this);
-    fraTheFrame->setObjectName(QStringLiteral("fraTheFrame"));
-    layer::Place(*fraTheFrame, 1440, 1080, 3495, 1215);
+    fraTheFrame = layer::Designed(new layer::Frame(QString(), this), QStringLiteral("fraTheFrame"), QString(),
+                                  {1440, 1080, 3495, 1215});
 
-    Label3 = new layer::Label(QStringLiteral("by the Ombrix developers"), fraTheFrame);
-    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3 = layer::Designed(new layer::Label(QStringLiteral("by the Ombrix developers"), fraTheFrame),
+                             QStringLiteral("Label3"), QString(), {120, 240, 3255, 255});
     Label3->setAlignment(Qt::AlignCenter);
     Label3->setFont(layer::DesignFont(QStringLiteral("Arial"), 12, true, true));
-    layer::Place(*Label3, 120, 240, 3255, 255);
 
-    lblUrl = new layer::Label(kWebAddress.toString(), fraTheFrame);
-    lblUrl->setObjectName(QStringLiteral("lblUrl"));
+    lblUrl = layer::Designed(new layer::Label(kWebAddress.toString(), fraTheFrame), QStringLiteral("lblUrl"), QString(),
+                             {1050, 720, 1410, 240});
     lblUrl->setAlignment(Qt::AlignCenter);
     lblUrl->setFont(layer::DesignFont(QStringLiteral("Arial"), 9.75, false, false, true));
     lblUrl->SetForeColor(QColor(0, 0, 255));
     lblUrl->setCursor(Qt::PointingHandCursor);
-    layer::Place(*lblUrl, 1050, 720, 1410, 240);
     lblUrl->adjustSize(); // sized to its text, kept centred in the frame
     lblUrl->move((fraTheFrame->width() - lblUrl->width()) / 2, lblUrl->y());
     lblUrl->OnClick([this] { lblUrl_Click(); });
 
-    cmdOk = new layer::CommandButton(QStringLiteral("Ok"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk = layer::Designed(new layer::CommandButton(QStringLiteral("Ok"), this), QStringLiteral("cmdOk"), QString(),
+                            {240, 2400, 4695, 375});
     cmdOk->setDefault(true);
-    layer::Place(*cmdOk, 240, 2400, 4695, 375);
     cmdOk->OnClick([this] { cmdOk_Click(); });
 
     Form_Load(main);

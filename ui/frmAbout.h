@@ -23,13 +23,13 @@ public:
     // and an empty function puts the default back.
     static void SetUrlOpener(std::function<void(const QUrl&)> opener);
 
-    layer::Label* Label1;
-    layer::Label* Label2;
-    QLabel* Image1;
-    layer::Frame* fraTheFrame;
-    layer::Label* Label3;
-    layer::Label* lblUrl;
-    layer::CommandButton* cmdOk;
+    layer::Label* Label1 = nullptr;
+    layer::Label* Label2 = nullptr;
+    QLabel* Image1 = nullptr;
+    layer::Frame* fraTheFrame = nullptr;
+    layer::Label* Label3 = nullptr;
+    layer::Label* lblUrl = nullptr;
+    layer::CommandButton* cmdOk = nullptr;
 
 private:
     void Form_Load(frmOmbrix& main);

@@ -35,17 +35,17 @@ public:
     // then is the box emptied, so a message that could not be sent is not lost.
     void SetDelivery(std::function<bool(const QString& html)> deliver) { deliver_ = std::move(deliver); }
 
-    layer::Frame* fraMsg;
-    layer::TextBox* txtIn;
-    layer::CommandButton* cmdSend;
-    layer::Frame* fraSettings;
-    layer::CommandButton* cmdSetColor;
-    layer::CommandButton* cmdOptions;
-    layer::CommandButton* cmdAbout;
-    layer::TriangleButton* cmdInOut;
-    layer::Label* lblCharCount;
-    layer::GapLabel* lblOutMsg;
-    FadePreview* preview; // the message in its colours, owned by txtIn
+    layer::Frame* fraMsg = nullptr;
+    layer::TextBox* txtIn = nullptr;
+    layer::CommandButton* cmdSend = nullptr;
+    layer::Frame* fraSettings = nullptr;
+    layer::CommandButton* cmdSetColor = nullptr;
+    layer::CommandButton* cmdOptions = nullptr;
+    layer::CommandButton* cmdAbout = nullptr;
+    layer::TriangleButton* cmdInOut = nullptr;
+    layer::Label* lblCharCount = nullptr;
+    layer::GapLabel* lblOutMsg = nullptr;
+    FadePreview* preview = nullptr; // the message in its colours, owned by txtIn
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -16,14 +16,14 @@ public:
     std::int16_t FontTagsValue() const override { return chkFontTags->Value(); }
     std::int16_t FinalFontTagValue() const override { return chkFinalFontTag->Value(); }
 
-    layer::Frame* Frame2;
-    layer::CheckBox* chkOnTop;
-    layer::Frame* Frame1;
-    layer::CheckBox* chkFontTags;
-    layer::CheckBox* chkFinalFontTag;
-    layer::Frame* fraSendTo;
+    layer::Frame* Frame2 = nullptr;
+    layer::CheckBox* chkOnTop = nullptr;
+    layer::Frame* Frame1 = nullptr;
+    layer::CheckBox* chkFontTags = nullptr;
+    layer::CheckBox* chkFinalFontTag = nullptr;
+    layer::Frame* fraSendTo = nullptr;
     layer::OptionButtons optSend2;
-    layer::CommandButton* cmdOK;
+    layer::CommandButton* cmdOK = nullptr;
 
 private:
     void chkFontTags_Click();

@@ -1,8 +1,6 @@
 #include "ui/frmSetColor.h"
 
-#include "engine/ColourMath.h"
 #include "engine/DefaultSettings.h"
-#include "ui/layer/Fonts.h"
 #include "ui/layer/Twips.h"
 
 #include <limits>
@@ -14,50 +12,23 @@ namespace {
 constexpr int kClientWidth = 3975;
 constexpr int kClientHeight = 8310;
 
-layer::Label* PreviewLabel(QWidget* frame, const QString& name, const QString& tooltip, int top)
-{
-    auto* label = new layer::Label(QStringLiteral("0"), frame);
-    label->setObjectName(name);
-    label->setAlignment(Qt::AlignCenter);
-    label->SetSingleBorder();
-    label->setFont(layer::DesignFont(QStringLiteral("MS Sans Serif"), 8.25, true));
-    label->SetForeColor(Qt::white);
-    label->SetBackColor(Qt::black);
-    label->setToolTip(tooltip);
-    layer::Place(*label, 2760, top, 480, 255);
-    return label;
-}
-
-layer::Label* ChannelName(QWidget* frame, const QString& caption, int top, int width)
-{
-    auto* label = new layer::Label(caption, frame);
-    layer::Place(*label, 120, top, width, 195);
-    label->adjustSize(); // sized to its text
-    return label;
-}
-
 } // namespace
 
 frmSetColor::frmSetColor(AppLink& app)
     : FixedDialog(QStringLiteral("Set Color"), kClientWidth, kClientHeight, layer::kDialogBorders), app_(app)
 {
     setObjectName(QStringLiteral("frmSetColor"));
-    fraTop = new layer::Frame(QStringLiteral("Select &Number Of Colors"), this);
-    fraTop->setObjectName(QStringLiteral("fraTop"));
-    layer::Place(*fraTop, 120, 120, 3735, 855);
+    fraTop = layer::Designed(new layer::Frame(QStringLiteral("Select &Number Of Colors"), this), QStringLiteral("fraTop"),
+                             QString(), {120, 120, 3735, 855});
 
-    sldSetColNum = new layer::Slider(1, modOmbrix::kSlotCount, fraTop);
-    sldSetColNum->setObjectName(QStringLiteral("sldSetColNum"));
+    sldSetColNum = layer::Designed(new layer::Slider(1, modOmbrix::kSlotCount, fraTop), QStringLiteral("sldSetColNum"),
+                                   QStringLiteral("Change the Number of Fade Colors"), {120, 225, 2535, 495});
     sldSetColNum->SetValue(modOmbrix::kDefaultColourCount);
-    sldSetColNum->setToolTip(QStringLiteral("Change the Number of Fade Colors"));
-    layer::Place(*sldSetColNum, 120, 225, 2535, 495);
     sldSetColNum->OnScroll([this] { sldSetColNum_Scroll(); });
 
-    cmdOK = new layer::CommandButton(QStringLiteral("&OK"), fraTop);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setToolTip(QStringLiteral("Save Color Settings"));
+    cmdOK = layer::Designed(new layer::CommandButton(QStringLiteral("&OK"), fraTop), QStringLiteral("cmdOK"),
+                            QStringLiteral("Save Color Settings"), {2760, 300, 855, 375});
     cmdOK->setDefault(true);
-    layer::Place(*cmdOK, 2760, 300, 855, 375);
     cmdOK->OnClick([this] { cmdOK_Click(); });
 
     for (int i = 0; i < modOmbrix::kSlotCount; ++i)
@@ -76,44 +47,24 @@ frmSetColor::frmSetColor(AppLink& app)
 void frmSetColor::BuildColourFrame(int i)
 {
     const auto slot = static_cast<std::size_t>(i);
-    auto* frame = new layer::Frame(QStringLiteral("Color &%1").arg(i + 1), this);
-    frame->setObjectName(QStringLiteral("fraColor%1").arg(i));
-    layer::Place(*frame, 120, 1080 + 1200 * i, 3735, 1095);
-    fraColor[slot] = frame;
-
-    lblRed[slot] = ChannelName(frame, QStringLiteral("Red:"), 240, 345);
-    lblGrn[slot] = ChannelName(frame, QStringLiteral("Green:"), 480, 480);
-    lblBlu[slot] = ChannelName(frame, QStringLiteral("Blue:"), 720, 360);
-
-    const auto& levels = modOmbrix::kDefaultLevels[slot];
-    auto makeBar = [&](const char* name, int top, std::int16_t level) {
-        auto* bar = new layer::HScrollBar(modOmbrix::kMinLevel, modOmbrix::kMaxLevel, frame);
-        bar->setObjectName(QStringLiteral("%1%2").arg(QLatin1String(name)).arg(i));
-        bar->setValue(level); // design value: the previews are refreshed by UpdateColor at start-up
-        layer::Place(*bar, 720, top, 1935, 255);
-        return bar;
-    };
-    hsbRed[slot] = makeBar("hsbRed", 240, levels[0]);
-    hsbGrn[slot] = makeBar("hsbGrn", 480, levels[1]);
-    hsbBlu[slot] = makeBar("hsbBlu", 720, levels[2]);
+    const ColourFrame& built = colourFrames_.at(slot).emplace(i, *this);
+    fraColor[slot] = built.frame;
+    lblRed[slot] = built.rows[0].name;
+    lblGrn[slot] = built.rows[1].name;
+    lblBlu[slot] = built.rows[2].name;
+    hsbRed[slot] = built.rows[0].bar;
+    hsbGrn[slot] = built.rows[1].bar;
+    hsbBlu[slot] = built.rows[2].bar;
+    lblShowRed[slot] = built.rows[0].level;
+    lblShowGrn[slot] = built.rows[1].level;
+    lblShowBlu[slot] = built.rows[2].level;
+    lblColor[slot] = built.swatch;
     hsbRed[slot]->OnScroll([this, i] { hsbRed_Scroll(i); });
     hsbGrn[slot]->OnScroll([this, i] { hsbGrn_Scroll(i); });
     hsbBlu[slot]->OnScroll([this, i] { hsbBlu_Scroll(i); });
     hsbRed[slot]->OnChange([this, i] { hsbRed_Change(i); });
     hsbGrn[slot]->OnChange([this, i] { hsbGrn_Change(i); });
     hsbBlu[slot]->OnChange([this, i] { hsbBlu_Change(i); });
-
-    lblShowRed[slot] = PreviewLabel(frame, QStringLiteral("lblShowRed%1").arg(i), QStringLiteral("Amount of Red"), 240);
-    lblShowGrn[slot] = PreviewLabel(frame, QStringLiteral("lblShowGrn%1").arg(i), QStringLiteral("Amount of Green"), 480);
-    lblShowBlu[slot] = PreviewLabel(frame, QStringLiteral("lblShowBlu%1").arg(i), QStringLiteral("Amount of Blue"), 720);
-
-    auto* swatch = new layer::Label(QString(), frame);
-    swatch->setObjectName(QStringLiteral("lblColor%1").arg(i));
-    swatch->SetSingleBorder();
-    swatch->SetBackColor(Qt::black);
-    swatch->setToolTip(QStringLiteral("Color Preview"));
-    layer::Place(*swatch, 3360, 240, 255, 765);
-    lblColor[slot] = swatch;
 }
 
 layer::HScrollBar& frmSetColor::Bar(int slot, modOmbrix::Channel channel) const
@@ -126,18 +77,7 @@ layer::HScrollBar& frmSetColor::Bar(int slot, modOmbrix::Channel channel) const
 
 std::int16_t frmSetColor::Level(int slot, modOmbrix::Channel channel) const { return Bar(slot, channel).Value(); }
 
-void frmSetColor::UpdateColor(int index)
-{
-    const auto slot = static_cast<std::size_t>(index);
-    auto byteOf = [](const layer::HScrollBar* bar) { return modOmbrix::LevelToByte(bar->Value()); };
-    lblShowRed.at(slot)->setText(QString::number(byteOf(hsbRed[slot])));
-    lblShowGrn[slot]->setText(QString::number(byteOf(hsbGrn[slot])));
-    lblShowBlu[slot]->setText(QString::number(byteOf(hsbBlu[slot])));
-    lblShowRed[slot]->SetBackColor(QColor(byteOf(hsbRed[slot]), 0, 0));
-    lblShowGrn[slot]->SetBackColor(QColor(0, byteOf(hsbGrn[slot]), 0));
-    lblShowBlu[slot]->SetBackColor(QColor(0, 0, byteOf(hsbBlu[slot])));
-    lblColor[slot]->SetBackColor(QColor(byteOf(hsbRed[slot]), byteOf(hsbGrn[slot]), byteOf(hsbBlu[slot])));
-}
+void frmSetColor::UpdateColor(int index) { colourFrames_.at(static_cast<std::size_t>(index))->Refresh(); }
 
 void frmSetColor::sldSetColNum_Scroll()
 {

@@ -4,10 +4,12 @@
 
 #include "engine/ColourTable.h"
 #include "ui/AppLink.h"
+#include "ui/ColourFrame.h"
 #include "ui/layer/Controls.h"
 #include "ui/layer/FixedDialog.h"
 
 #include <array>
+#include <optional>
 
 namespace ombrix::ui {
 
@@ -27,9 +29,9 @@ public:
     template <typename T>
     using Slots = std::array<T*, modOmbrix::kSlotCount>;
 
-    layer::Frame* fraTop;
-    layer::Slider* sldSetColNum;
-    layer::CommandButton* cmdOK;
+    layer::Frame* fraTop = nullptr;
+    layer::Slider* sldSetColNum = nullptr;
+    layer::CommandButton* cmdOK = nullptr;
     Slots<layer::Frame> fraColor{};
     Slots<layer::Label> lblRed{}, lblGrn{}, lblBlu{};
     Slots<layer::HScrollBar> hsbRed{}, hsbGrn{}, hsbBlu{};
@@ -47,6 +49,7 @@ private:
     void cmdOK_Click();
 
     AppLink& app_;
+    std::array<std::optional<ColourFrame>, modOmbrix::kSlotCount> colourFrames_;
 };
 
 } // namespace ombrix::ui

@@ -1,6 +1,7 @@
 #include "app/OmbrixApp.h"
 #include "settings/Settings.h"
 #include "tests/app/RecordingPlatform.h"
+#include "tests/settings/TestFiles.h"
 #include "ui/layer/MessageBox.h"
 
 #include <QClipboard>
@@ -10,25 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 using namespace ombrix;
 using modOmbrix::Channel;
 
 namespace {
-
-const std::vector<std::string> kDefaultLines = {" 0 ",  " 6 ", " 16 ", " 0 ",  " 0 ",  " 16 ", " 8 ",   " 0 ",
-                                                " 15 ", " 15 ", " 0 ", " 0 ",  " 15 ", " 0 ",  " 0 ",   " 0 ",
-                                                " 16 ", " 8 ",  " 0 ", " 8 ",  "False", " 0 ", " 0 ", " 1 "};
-
-std::string Bytes(const std::vector<std::string>& lines)
-{
-    std::string out;
-    for (const auto& line : lines)
-        out += line + "\r\n";
-    return out;
-}
 
 struct AppTest : ::testing::Test {
     QTemporaryDir dir;
@@ -41,16 +28,11 @@ struct AppTest : ::testing::Test {
     }
     ~AppTest() override { layer::MessageBox::SetInterceptor(nullptr); }
 
-    void Write(const std::vector<std::string>& lines) const { std::ofstream(path, std::ios::binary) << Bytes(lines); }
-    std::string Read() const
-    {
-        std::ostringstream s;
-        s << std::ifstream(path, std::ios::binary).rdbuf();
-        return s.str();
-    }
+    void Write(const std::vector<std::string>& lines) const { test::WriteFile(path, test::Join(lines)); }
+    std::string Read() const { return test::ReadFile(path); }
     static std::vector<std::string> With(std::initializer_list<std::pair<int, std::string>> changes)
     {
-        auto lines = kDefaultLines;
+        auto lines = test::DefaultLines();
         for (const auto& [line, text] : changes)
             lines[static_cast<std::size_t>(line - 1)] = text;
         return lines;
@@ -63,7 +45,7 @@ TEST_F(AppTest, NoFileWritesTheDefaultsAndKeepsTheDesign)
 {
     app::OmbrixApp app(path);
     app.Start();
-    EXPECT_EQ(Read(), Bytes(kDefaultLines));
+    EXPECT_EQ(Read(), test::kDefaultFile);
     EXPECT_EQ(Read().size(), 128u);
     EXPECT_TRUE(app.main->isVisible());
     EXPECT_EQ(app.setColor->lblShowGrn[1]->text(), "128");
@@ -95,7 +77,7 @@ TEST_F(AppTest, CollapsedThenAFailingLinePressesTheToggleTwice)
     EXPECT_EQ(app.main->cmdInOut->text(), "3");
     EXPECT_FLOAT_EQ(app.main->Geometry().Width(), 6570);
     app.SaveSettings();
-    EXPECT_EQ(Read(), Bytes(kDefaultLines));
+    EXPECT_EQ(Read(), test::kDefaultFile);
 }
 
 TEST_F(AppTest, ColourDialogOkRegeneratesAndAppliesStacking)
@@ -138,8 +120,13 @@ TEST_F(AppTest, AnUnwritableSettingsPathIsReportedAndTheToolStillStarts)
     EXPECT_TRUE(app.main->isVisible());
     EXPECT_EQ(app.setColor->ColourCount(), 6);
 
-    app.main->close(); // the save fails too: reported, and the window still closes
+    app.options->show();
+    app.options->cmdOK->click(); // the options dialog's save fails: reported, and it still closes
     EXPECT_EQ(warnings.size(), 2u);
+    EXPECT_FALSE(app.options->isVisible());
+
+    app.main->close(); // so does the last save: reported, and the window still closes
+    EXPECT_EQ(warnings.size(), 3u);
     EXPECT_FALSE(app.main->isVisible());
 }
 
@@ -150,7 +137,7 @@ TEST_F(AppTest, ClosingSavesTheSettings)
     app.setColor->Bar(5, Channel::Blue).SetValue(0);
     app.main->cmdInOut->click();
     app.main->close();
-    EXPECT_EQ(Read(), Bytes(With({{20, " 0 "}, {21, "True"}})));
+    EXPECT_EQ(Read(), test::Join(With({{20, " 0 "}, {21, "True"}})));
 }
 
 TEST_F(AppTest, SendReadsTheModeAtTheMomentAndEmptiesTheBox)

@@ -222,16 +222,6 @@ TEST_F(OptionsTest, OkAppliesStackingThenSavesThenHides)
     EXPECT_TRUE(warnings.empty());
 }
 
-TEST_F(OptionsTest, AFailedSaveIsReportedAndTheDialogStillCloses)
-{
-    app.failSave = true;
-    dialog.show();
-    dialog.cmdOK->click();
-    EXPECT_FALSE(dialog.isVisible());
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_TRUE(warnings[0].contains("/nowhere/kestovombrix.ini: Permission denied"));
-}
-
 TEST_F(OptionsTest, EveryShowingStartsOnOkAndTabEntersTheSendGroupAtTheSelectedButton)
 {
     std::vector<QWidget*> focusAtOpen;

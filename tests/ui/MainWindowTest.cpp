@@ -1,4 +1,5 @@
 #include "engine/FadeText.h"
+#include "ombrix/Version.h"
 #include "tests/ui/Clipping.h"
 #include "tests/ui/FakeAppLink.h"
 #include "tests/ui/FocusChain.h"
@@ -256,7 +257,7 @@ TEST_F(MainWindowTest, AboutBoxCentresOverTheMainWindowAndOpensTheAddressEachCli
         // No title bar, but a border: not frameless.
         EXPECT_FALSE(about.windowFlags().testFlag(Qt::WindowTitleHint));
         EXPECT_FALSE(about.windowFlags().testFlag(Qt::FramelessWindowHint));
-        EXPECT_EQ(about.Label2->text(), "Version 1.54");
+        EXPECT_EQ(about.Label2->text(), QStringLiteral("Version ") + QLatin1String(kVersion));
         about.show();
         QTest::mouseClick(about.lblUrl, Qt::LeftButton);
         QTest::mouseClick(about.lblUrl, Qt::LeftButton);

@@ -22,9 +22,10 @@ int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips * Lo
 
 double PixelsToTwips(int pixels) { return pixels * 1440.0 / LogicalDpi(); }
 
-void Place(QWidget& control, int left, int top, int width, int height)
+void Place(QWidget& control, TwipsRect rect)
 {
-    control.setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
+    control.setGeometry(TwipsToPixels(rect.left), TwipsToPixels(rect.top), TwipsToPixels(rect.width),
+                        TwipsToPixels(rect.height));
 }
 
 } // namespace ombrix::layer

@@ -10,17 +10,25 @@ namespace ombrix::layer {
 int TwipsToPixels(double twips);
 double PixelsToTwips(int pixels);
 
-// Places a control from its design table: left, top, width, height in twips.
-void Place(QWidget& control, int left, int top, int width, int height);
+// A control's rectangle in its design table, in twips.
+struct TwipsRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
 
-// Names a control (tests find it by name), gives it its tooltip if any and places it.
+void Place(QWidget& control, TwipsRect rect);
+
+// Names a control (tests find it by name), gives it its tooltip if any and places it:
+// every window builds its controls through here.
 template <typename W>
-W* Designed(W* control, const char* name, const char* tooltip, int left, int top, int width, int height)
+W* Designed(W* control, const QString& name, const QString& tooltip, TwipsRect rect)
 {
-    control->setObjectName(QLatin1String(name));
-    if (*tooltip)
-        control->setToolTip(QString::fromUtf8(tooltip));
-    Place(*control, left, top, width, height);
+    control->setObjectName(name);
+    if (!tooltip.isEmpty())
+        control->setToolTip(tooltip);
+    Place(*control, rect);
     return control;
 }
 
