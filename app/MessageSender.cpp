@@ -64,8 +64,8 @@ SendOutcome MessageSender::Paste(const QString& html)
     const SendOutcome outcome = PasteIntoPreviousWindow();
     // Told once the main window is back, so the message stands over it.
     if (outcome == SendOutcome::Unreachable)
-        Warn(QStringLiteral("Keys cannot be pressed in the previous window (on Wayland, this desktop lets the tool "
-                            "reach only X11 windows), so nothing was pasted or sent."));
+        Warn(QStringLiteral("Keys cannot be pressed in the previous window (the desktop offers no way there, or "
+                            "its permission was declined), so nothing was pasted or sent."));
     else if (outcome == SendOutcome::PasteNotTaken)
         Warn(QStringLiteral("The previous window did not take the paste (it may have no text field), so nothing "
                             "was sent."));
