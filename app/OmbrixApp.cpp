@@ -35,9 +35,9 @@ void OmbrixApp::Start()
         modOmbrix::LoadSettings(*controls, settingsPath_);
     } catch (const modOmbrix::SettingsFileError& e) {
         // Go on with the settings as loaded so far; the user should know they may be lost.
-        layer::MessageBox::Warning(QStringLiteral("HTML Ombrix"),
-                                   QStringLiteral("The settings could not be read or repaired.\n%1")
-                                       .arg(QString::fromUtf8(e.what())));
+        layer::MessageBox::Warning(
+            QStringLiteral("HTML Ombrix"),
+            QStringLiteral("The settings could not be read or repaired.\n%1").arg(QString::fromUtf8(e.what())));
     }
     main->show();
     x11::ReturnModalDialogsWithMainWindow(*main);
@@ -52,8 +52,9 @@ void OmbrixApp::SaveSettings()
         modOmbrix::SaveSettings(*controls, settingsPath_);
     } catch (const modOmbrix::SettingsFileError& e) {
         // The save leaves the old file whole; the user should know the changes are not in it.
-        layer::MessageBox::Warning(QStringLiteral("HTML Ombrix"),
-                                   QStringLiteral("The settings could not be saved.\n%1").arg(QString::fromUtf8(e.what())));
+        layer::MessageBox::Warning(
+            QStringLiteral("HTML Ombrix"),
+            QStringLiteral("The settings could not be saved.\n%1").arg(QString::fromUtf8(e.what())));
     }
 }
 

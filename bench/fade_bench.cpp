@@ -42,14 +42,10 @@ enum class Shape { Chatty, LineBreaks, Emoji, Separators };
 std::u16string Text(Shape shape, std::size_t length)
 {
     switch (shape) {
-    case Shape::Chatty:
-        return Repeat(u"Hello there, how are you doing today?\r\nFine thanks ", length);
-    case Shape::LineBreaks:
-        return Repeat(u"\r\n", length);
-    case Shape::Emoji:
-        return Repeat(u"\U0001F600", length);
-    case Shape::Separators:
-        return Repeat(u" \r\n  \r\n", length);
+    case Shape::Chatty: return Repeat(u"Hello there, how are you doing today?\r\nFine thanks ", length);
+    case Shape::LineBreaks: return Repeat(u"\r\n", length);
+    case Shape::Emoji: return Repeat(u"\U0001F600", length);
+    case Shape::Separators: return Repeat(u" \r\n  \r\n", length);
     }
     return {};
 }
@@ -57,9 +53,9 @@ std::u16string Text(Shape shape, std::size_t length)
 void SetCounters(benchmark::State& state)
 {
     state.SetItemsProcessed(state.iterations() * state.range(0));
-    state.counters["ns_per_char"] = benchmark::Counter(static_cast<double>(state.range(0)) / 1e9,
-                                                       benchmark::Counter::kIsIterationInvariantRate |
-                                                           benchmark::Counter::kInvert);
+    state.counters["ns_per_char"] =
+        benchmark::Counter(static_cast<double>(state.range(0)) / 1e9,
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_Fade(benchmark::State& state, Shape shape, std::int32_t colours, std::int16_t tags)
@@ -86,8 +82,8 @@ void BM_CopyBaseline(benchmark::State& state, Shape shape, std::int32_t colours,
 
 } // namespace
 
-#define OMBRIX_FADE_CASE(name, shape, colours, tags, length)                                                      \
-    BENCHMARK_CAPTURE(BM_Fade, name, Shape::shape, colours, tags)->Arg(length);                                    \
+#define OMBRIX_FADE_CASE(name, shape, colours, tags, length)                                                           \
+    BENCHMARK_CAPTURE(BM_Fade, name, Shape::shape, colours, tags)->Arg(length);                                        \
     BENCHMARK_CAPTURE(BM_CopyBaseline, name, Shape::shape, colours, tags)->Arg(length)
 
 OMBRIX_FADE_CASE(six_colours_end_tags, Chatty, 6, 1, 6553);

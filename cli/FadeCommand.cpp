@@ -70,14 +70,14 @@ public:
     void PressInOut() override { collapsed_ = !collapsed_; }
     std::int16_t CheckValue(CheckBox box) const override
     {
-        return box == CheckBox::FontTags ? settings_.fontTags
+        return box == CheckBox::FontTags       ? settings_.fontTags
                : box == CheckBox::FinalFontTag ? settings_.finalFontTag
                                                : onTop_;
     }
     void SetCheckValue(CheckBox box, std::int16_t value) override
     {
         modOmbrix::CheckCheckValue(value);
-        (box == CheckBox::FontTags ? settings_.fontTags
+        (box == CheckBox::FontTags       ? settings_.fontTags
          : box == CheckBox::FinalFontTag ? settings_.finalFontTag
                                          : onTop_) = value;
     }

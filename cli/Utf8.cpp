@@ -32,10 +32,11 @@ std::u16string DecodeUtf8(std::string_view bytes)
         } else if (lead >= 0xF0 && lead <= 0xF4) {
             extra = 3, cp = lead & 0x07, min = 0x10000;
         } else {
-            throw Utf8Error(i, "byte 0x" + [lead] {
-                constexpr char kHex[] = "0123456789ABCDEF";
-                return std::string{kHex[lead >> 4], kHex[lead & 15]};
-            }() + " cannot start a character");
+            throw Utf8Error(
+                i, "byte 0x" + [lead] {
+                    constexpr char kHex[] = "0123456789ABCDEF";
+                    return std::string{kHex[lead >> 4], kHex[lead & 15]};
+                }() + " cannot start a character");
         }
         if (size - i <= static_cast<std::size_t>(extra))
             throw Utf8Error(i, "truncated sequence");

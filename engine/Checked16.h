@@ -40,7 +40,7 @@ constexpr std::int16_t Mul(std::int16_t a, std::int16_t b) { return Narrow(std::
 inline double RoundHalfEven(double x)
 {
     constexpr double kMagic = 6755399441055744.0; // 1.5 x 2^52
-    return (x + kMagic) - kMagic; // not folded: without -ffast-math this is no identity
+    return (x + kMagic) - kMagic;                 // not folded: without -ffast-math this is no identity
 }
 
 } // namespace modOmbrix::checked

@@ -57,7 +57,7 @@ public:
         std::array<Span, kSlotCount> spans{};
         const std::size_t spanCount = Spans(spans);
         // Room for the most the spans can have; only what they have is kept.
-        std::array<CodeChange, kSlotCount * (1 + 3 * kMaxRun)> found; // written before it is read
+        std::array<CodeChange, kSlotCount*(1 + 3 * kMaxRun)> found; // written before it is read
         CodeChange* out = found.data();
         for (std::size_t j = 0; j < spanCount; ++j) {
             const Span& span = spans.at(j);
@@ -131,7 +131,10 @@ private:
         return kGridSteps[static_cast<std::size_t>(rounded)];
     }
 
-    float FractionOn(const Segment& segment, std::int32_t i) const { return Fraction(i) - static_cast<float>(segment.k); }
+    float FractionOn(const Segment& segment, std::int32_t i) const
+    {
+        return Fraction(i) - static_cast<float>(segment.k);
+    }
 
     std::uint32_t StepOn(const Segment& segment, int channel, std::int32_t i) const
     {
@@ -189,12 +192,14 @@ private:
             // The byte where the step flips (a tie of bytes / 16 goes to the even step),
             // then half a byte for the rounding of the interpolated value.
             const double flip = ((target & 1) != 0 ? 7.5 : 8.5) * -direction;
-            const double crossing = std::clamp(start + (16.0 * target + flip) * perByte, 0.0, static_cast<double>(span.hi));
+            const double crossing =
+                std::clamp(start + (16.0 * target + flip) * perByte, 0.0, static_cast<double>(span.hi));
             const auto whole = static_cast<std::int32_t>(crossing); // truncating a positive number: the floor
             const double fraction = crossing - whole;
             std::int32_t i = whole + 1;
             const bool clear = std::abs(fraction - 0.5) < 0.5 - kMargin;
-            const bool inside = static_cast<std::uint32_t>(i - span.lo - 1) < static_cast<std::uint32_t>(span.hi - span.lo);
+            const bool inside =
+                static_cast<std::uint32_t>(i - span.lo - 1) < static_cast<std::uint32_t>(span.hi - span.lo);
             if (clear && inside) [[likely]] {
                 *out++ = Pack(i, channel, target);
                 continue;

@@ -96,8 +96,7 @@ char16_t* CopyWithLineBreaks(char16_t* dst, const char16_t* p, const char16_t* e
     };
     const auto copyRest = [&] {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 8),
-                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 8), _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8)));
     };
     // While the text goes on for two more blocks, every CR of a block is handled from the
     // block's one mask, and after each the rest of the block is stored again from its new
@@ -191,8 +190,8 @@ std::string ColoursWord(std::int32_t n) { return n == 1 ? "colour" : "colours"; 
 } // namespace
 
 TextTooLongError::TextTooLongError(std::int32_t colours, std::int32_t limit)
-    : std::length_error("text too long for " + std::to_string(colours) + " " + ColoursWord(colours) +
-                        ": at most " + std::to_string(limit) + " characters"),
+    : std::length_error("text too long for " + std::to_string(colours) + " " + ColoursWord(colours) + ": at most " +
+                        std::to_string(limit) + " characters"),
       colours_(colours), limit_(limit)
 {
 }

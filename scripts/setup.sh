@@ -13,7 +13,7 @@ packages=(
   sway xwayland x11-xserver-utils yad wl-clipboard
   dbus-daemon dbus-bin python3-dbus python3-gi gir1.2-glib-2.0
   desktop-file-utils man-db dpkg-dev
-  clang libclang-rt-14-dev file appstream
+  clang libclang-rt-14-dev clang-format file appstream
 )
 
 missing=()

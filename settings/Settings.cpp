@@ -154,10 +154,7 @@ void ReplaceRegularFile(const std::filesystem::path& path, std::string_view byte
 
 } // namespace
 
-std::filesystem::path SettingsPath()
-{
-    return kSettingsPath;
-}
+std::filesystem::path SettingsPath() { return kSettingsPath; }
 
 std::optional<std::uint8_t> GetSendMode(const SettingsControls& controls)
 {

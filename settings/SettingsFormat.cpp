@@ -97,15 +97,9 @@ Int ToInteger(std::string_view field)
 
 } // namespace
 
-std::string FormatInteger(std::int64_t value)
-{
-    return (value < 0 ? "" : " ") + std::to_string(value) + " ";
-}
+std::string FormatInteger(std::int64_t value) { return (value < 0 ? "" : " ") + std::to_string(value) + " "; }
 
-std::string FormatBoolean(bool value)
-{
-    return value ? "True" : "False";
-}
+std::string FormatBoolean(bool value) { return value ? "True" : "False"; }
 
 std::string FormatSettings(const SettingsControls& controls)
 {

@@ -10,7 +10,7 @@ namespace ombrix::ui {
 namespace {
 
 struct RowDesign {
-    const char* name;      // the bar's control-array name
+    const char* name; // the bar's control-array name
     const char* caption;
     int captionWidth;
     const char* levelName; // the byte box's control-array name

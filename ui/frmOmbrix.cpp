@@ -31,23 +31,35 @@ frmOmbrix::frmOmbrix(frmSetColor& colours, frmOptions& options, AppLink& app)
     setWindowIcon(QIcon(QStringLiteral(":/icons/ombrix-32.png")));
     geometry_.SetClientSize(kClientWidth, kClientHeight);
 
-    fraMsg = layer::Designed(new layer::Frame(QStringLiteral("&Message"), this), QStringLiteral("fraMsg"), QString(), {120, 0, 4695, 885});
-    txtIn = layer::Designed(new layer::TextBox(kMaxMessage, fraMsg), QStringLiteral("txtIn"), QStringLiteral("Type Message Here"), {120, 240, 3735, 510});
-    cmdSend = layer::Designed(new layer::CommandButton(QStringLiteral("Send"), fraMsg), QStringLiteral("cmdSend"), QStringLiteral("Send/Copy Message"), {3945, 240, 615, 510});
+    fraMsg = layer::Designed(new layer::Frame(QStringLiteral("&Message"), this), QStringLiteral("fraMsg"), QString(),
+                             {120, 0, 4695, 885});
+    txtIn = layer::Designed(new layer::TextBox(kMaxMessage, fraMsg), QStringLiteral("txtIn"),
+                            QStringLiteral("Type Message Here"), {120, 240, 3735, 510});
+    cmdSend = layer::Designed(new layer::CommandButton(QStringLiteral("Send"), fraMsg), QStringLiteral("cmdSend"),
+                              QStringLiteral("Send/Copy Message"), {3945, 240, 615, 510});
     cmdSend->setEnabled(false);
     cmdSend->setDefault(true);
     txtIn->SetDefaultButton(cmdSend);
     preview = new FadePreview(*txtIn, colours_);
 
-    cmdAbout = layer::Designed(new layer::CommandButton(QStringLiteral("&About"), this), QStringLiteral("cmdAbout"), QStringLiteral("Info About this Program"), {120, 930, 975, 285});
-    cmdInOut = layer::Designed(new layer::TriangleButton(QStringLiteral("3"), this), QStringLiteral("cmdInOut"), QStringLiteral("Hide/Show Settings"), {4545, 930, 255, 285});
-    fraSettings = layer::Designed(new layer::Frame(QStringLiteral("Settings"), this), QStringLiteral("fraSettings"), QString(), {4920, 0, 1455, 1215});
-    cmdSetColor = layer::Designed(new layer::CommandButton(QStringLiteral("Set &Color"), fraSettings), QStringLiteral("cmdSetColor"), QStringLiteral("Change Fade Colors"), {120, 240, 1215, 375});
-    cmdOptions = layer::Designed(new layer::CommandButton(QStringLiteral("&Options"), fraSettings), QStringLiteral("cmdOptions"), QStringLiteral("Change Various Settings"), {120, 720, 1215, 375});
+    cmdAbout = layer::Designed(new layer::CommandButton(QStringLiteral("&About"), this), QStringLiteral("cmdAbout"),
+                               QStringLiteral("Info About this Program"), {120, 930, 975, 285});
+    cmdInOut = layer::Designed(new layer::TriangleButton(QStringLiteral("3"), this), QStringLiteral("cmdInOut"),
+                               QStringLiteral("Hide/Show Settings"), {4545, 930, 255, 285});
+    fraSettings = layer::Designed(new layer::Frame(QStringLiteral("Settings"), this), QStringLiteral("fraSettings"),
+                                  QString(), {4920, 0, 1455, 1215});
+    cmdSetColor =
+        layer::Designed(new layer::CommandButton(QStringLiteral("Set &Color"), fraSettings),
+                        QStringLiteral("cmdSetColor"), QStringLiteral("Change Fade Colors"), {120, 240, 1215, 375});
+    cmdOptions =
+        layer::Designed(new layer::CommandButton(QStringLiteral("&Options"), fraSettings), QStringLiteral("cmdOptions"),
+                        QStringLiteral("Change Various Settings"), {120, 720, 1215, 375});
 
     // "Output Will Be", sixteen spaces that the count box sits in, "Characters".
-    lblOutMsg = layer::Designed(new layer::GapLabel(QStringLiteral("Output Will Be                Characters"), this), QStringLiteral("lblOutMsg"), QString(), {1800, 960, 2535, 255});
-    lblCharCount = layer::Designed(new layer::Label(QString(), this), QStringLiteral("lblCharCount"), QStringLiteral("The Number of Characters the HTML Will Use"), {2895, 945, 570, 225});
+    lblOutMsg = layer::Designed(new layer::GapLabel(QStringLiteral("Output Will Be                Characters"), this),
+                                QStringLiteral("lblOutMsg"), QString(), {1800, 960, 2535, 255});
+    lblCharCount = layer::Designed(new layer::Label(QString(), this), QStringLiteral("lblCharCount"),
+                                   QStringLiteral("The Number of Characters the HTML Will Use"), {2895, 945, 570, 225});
     lblCharCount->SetBackColor(QColor(192, 255, 255));
     lblCharCount->SetForeColor(QColor(0, 0, 128));
     lblCharCount->SetSingleBorder();

@@ -18,8 +18,8 @@ frmSetColor::frmSetColor(AppLink& app)
     : FixedDialog(QStringLiteral("Set Color"), kClientWidth, kClientHeight, layer::kDialogBorders), app_(app)
 {
     setObjectName(QStringLiteral("frmSetColor"));
-    fraTop = layer::Designed(new layer::Frame(QStringLiteral("Select &Number Of Colors"), this), QStringLiteral("fraTop"),
-                             QString(), {120, 120, 3735, 855});
+    fraTop = layer::Designed(new layer::Frame(QStringLiteral("Select &Number Of Colors"), this),
+                             QStringLiteral("fraTop"), QString(), {120, 120, 3735, 855});
 
     sldSetColNum = layer::Designed(new layer::Slider(1, modOmbrix::kSlotCount, fraTop), QStringLiteral("sldSetColNum"),
                                    QStringLiteral("Change the Number of Fade Colors"), {120, 225, 2535, 495});
@@ -37,8 +37,8 @@ frmSetColor::frmSetColor(AppLink& app)
     QWidget* previous = cmdOK;
     setTabOrder(sldSetColNum, cmdOK);
     for (int i = 0; i < modOmbrix::kSlotCount; ++i)
-        for (QWidget* bar : {static_cast<QWidget*>(hsbRed[i]), static_cast<QWidget*>(hsbGrn[i]),
-                             static_cast<QWidget*>(hsbBlu[i])}) {
+        for (QWidget* bar :
+             {static_cast<QWidget*>(hsbRed[i]), static_cast<QWidget*>(hsbGrn[i]), static_cast<QWidget*>(hsbBlu[i])}) {
             setTabOrder(previous, bar);
             previous = bar;
         }

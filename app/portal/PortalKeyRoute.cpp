@@ -21,7 +21,7 @@ const QString kService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kRemoteDesktop = QStringLiteral("org.freedesktop.portal.RemoteDesktop");
 
-constexpr uint kKeyboard = 1;        // device type
+constexpr uint kKeyboard = 1; // device type
 constexpr uint kPersistUntilRevoked = 2;
 constexpr std::chrono::seconds kRequestLimit{10};
 
@@ -34,8 +34,8 @@ constexpr int kS = 0x73;
 
 QVariant Property(const QDBusConnection& bus, const QString& name)
 {
-    QDBusMessage get = QDBusMessage::createMethodCall(kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                      QStringLiteral("Get"));
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get << kRemoteDesktop << name;
     const QDBusMessage reply = bus.call(get, QDBus::Block, 5000);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
@@ -100,10 +100,9 @@ bool PortalKeyRoute::ReachesPreviousWindow()
 bool PortalKeyRoute::StartSession()
 {
     // A session of ours that the portal still holds keeps its path: never reuse a token.
-    const auto created =
-        Request(QStringLiteral("CreateSession"), {},
-                {{QStringLiteral("session_handle_token"), QStringLiteral("ombrix%1").arg(++nextToken_)}},
-                kRequestLimit);
+    const auto created = Request(
+        QStringLiteral("CreateSession"), {},
+        {{QStringLiteral("session_handle_token"), QStringLiteral("ombrix%1").arg(++nextToken_)}}, kRequestLimit);
     if (!created)
         return false;
     const QString session = created->value(QStringLiteral("session_handle")).toString();

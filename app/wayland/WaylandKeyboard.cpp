@@ -188,10 +188,7 @@ WaylandKeyboard::WaylandKeyboard(std::unique_ptr<Objects> objects) : objects_(st
 
 WaylandKeyboard::~WaylandKeyboard() = default;
 
-std::chrono::steady_clock::duration WaylandKeyboard::SinceKeymap() const
-{
-    return Clock::now() - objects_->keymapSent;
-}
+std::chrono::steady_clock::duration WaylandKeyboard::SinceKeymap() const { return Clock::now() - objects_->keymapSent; }
 
 void WaylandKeyboard::Tap(unsigned key, unsigned modifiers)
 {

@@ -35,8 +35,8 @@ std::optional<PasteFetchTracker::Atoms> PasteFetchTracker::AtomsOf(void* xcbConn
         return std::nullopt;
     Atoms atoms{*clipboard, {}};
     // What Qt, GTK, Tk, browsers and terminals ask for when they paste text.
-    for (const char* name : {"UTF8_STRING", "STRING", "TEXT", "COMPOUND_TEXT", "text/plain",
-                             "text/plain;charset=utf-8", "text/html"}) {
+    for (const char* name :
+         {"UTF8_STRING", "STRING", "TEXT", "COMPOUND_TEXT", "text/plain", "text/plain;charset=utf-8", "text/html"}) {
         const auto atom = Intern(connection, name);
         if (!atom)
             return std::nullopt;

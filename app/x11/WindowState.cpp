@@ -85,8 +85,7 @@ void SendStateRequest(xcb_connection_t* c, xcb_window_t window, xcb_atom_t state
     message.data.data32[0] = present ? kAdd : kRemove;
     message.data.data32[1] = state;
     message.data.data32[3] = kFromApplication;
-    xcb_send_event(c, 0, RootOf(c, window),
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+    xcb_send_event(c, 0, RootOf(c, window), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&message));
 }
 

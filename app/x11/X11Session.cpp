@@ -42,9 +42,9 @@ std::unique_ptr<X11Session> X11Session::Open(void* qtDisplay)
     if (display == nullptr)
         return nullptr;
     int event = 0, error = 0, major = 0, minor = 0;
-    auto keys = std::make_unique<Keys>(Keys{XKeysymToKeycode(display, XK_Control_L), XKeysymToKeycode(display, XK_Alt_L),
-                                            XKeysymToKeycode(display, XK_v), XKeysymToKeycode(display, XK_s),
-                                            XKeysymToKeycode(display, XK_space)});
+    auto keys = std::make_unique<Keys>(Keys{XKeysymToKeycode(display, XK_Control_L),
+                                            XKeysymToKeycode(display, XK_Alt_L), XKeysymToKeycode(display, XK_v),
+                                            XKeysymToKeycode(display, XK_s), XKeysymToKeycode(display, XK_space)});
     const bool usable = XTestQueryExtension(display, &event, &error, &major, &minor) != 0 && keys->control != 0 &&
                         keys->alt != 0 && keys->v != 0 && keys->s != 0 && keys->space != 0;
     if (!usable) {

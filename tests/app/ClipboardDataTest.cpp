@@ -26,7 +26,8 @@ TEST(ClipboardData, PlainTextIsTheHtmlItselfAndTheHtmlFlavourKeepsEveryCharacter
 {
     const QString messages[] = {
         QStringLiteral("<FONT COLOR=FF0000>plain ascii"),
-        QString::fromUtf8("<FONT COLOR=FF0000>Gr\xC3\xBC\xC3\x9F" "e<BR><FONT COLOR=0000FF>\xF0\x9F\x98\x80"),
+        QString::fromUtf8("<FONT COLOR=FF0000>Gr\xC3\xBC\xC3\x9F"
+                          "e<BR><FONT COLOR=0000FF>\xF0\x9F\x98\x80"),
         QString(),
     };
     for (const QString& html : messages) {

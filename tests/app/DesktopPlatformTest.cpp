@@ -72,8 +72,8 @@ struct DesktopTest : ::testing::Test {
     {
         DeliveryRoutes routes;
         for (std::size_t i = 0; i < setup.routesReach.size(); ++i)
-            routes.keys.push_back(std::make_unique<StandInRoute>("route" + std::to_string(i + 1),
-                                                                 setup.routesReach[i], log));
+            routes.keys.push_back(
+                std::make_unique<StandInRoute>("route" + std::to_string(i + 1), setup.routesReach[i], log));
         if (setup.watch)
             routes.fetch = std::make_unique<StandInWatch>(setup.fetches);
         return DesktopPlatform(window, std::move(routes));

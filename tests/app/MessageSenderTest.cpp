@@ -11,8 +11,8 @@ using Steps = std::vector<std::string>;
 
 namespace {
 
-const Steps kPasteSteps = {"clear", "set",    "hide",        "wait",  "route",
-                           "ctrl+v", "fetched", "space alt+s", "wait", "clear", "show"};
+const Steps kPasteSteps = {"clear",   "set",         "hide", "wait",  "route", "ctrl+v",
+                           "fetched", "space alt+s", "wait", "clear", "show"};
 // Nothing fetched the paste: no Space or Alt+S, and the HTML stays for pasting by hand.
 const Steps kNotTakenSteps = {"clear", "set", "hide", "wait", "route", "ctrl+v", "fetched", "show"};
 // No route reaches the previous window: not a key is pressed.
@@ -71,19 +71,36 @@ INSTANTIATE_TEST_SUITE_P(
         SendCase{"PasteEndsWithAnEmptyClipboardAndTheWindowBack", 0, true, true, SendOutcome::Pasted, kPasteSteps, "",
                  false},
         SendCase{"CopyLeavesTheHtmlAndNeverHides", 1, true, true, SendOutcome::Copied, {"clear", "set"}, kHtml, false},
-        SendCase{"NoSelectedModeTouchesNothingButSaysSo", std::nullopt, true, true, SendOutcome::NoMode, {}, "",
-                 true},
+        SendCase{"NoSelectedModeTouchesNothingButSaysSo", std::nullopt, true, true, SendOutcome::NoMode, {}, "", true},
         SendCase{"ModeOutOfRangeTouchesNothingButSaysSo", 2, true, true, SendOutcome::NoMode, {}, "", true},
         SendCase{"APasteNobodyFetchedIsNeitherSentNorCleared", 0, true, true, SendOutcome::PasteNotTaken,
                  kNotTakenSteps, kHtml, true, true, false},
-        SendCase{"AnUnreachablePreviousWindowGetsNoKeys", 0, true, true, SendOutcome::Unreachable,
-                 kUnreachableSteps, kHtml, true, false, true},
-        SendCase{"PasteWithoutKeystrokesLeavesItOnTheClipboard", 0, false, true, SendOutcome::LeftOnClipboard,
-                 {"clear", "set"}, kHtml, true},
-        SendCase{"PasteWithARefusingClipboardHidesNothing", 0, true, false, SendOutcome::NotDelivered,
-                 {"clear", "set"}, "", true},
-        SendCase{"CopyWithARefusingClipboardIsReported", 1, true, false, SendOutcome::NotDelivered, {"clear", "set"},
-                 "", true}),
+        SendCase{"AnUnreachablePreviousWindowGetsNoKeys", 0, true, true, SendOutcome::Unreachable, kUnreachableSteps,
+                 kHtml, true, false, true},
+        SendCase{"PasteWithoutKeystrokesLeavesItOnTheClipboard",
+                 0,
+                 false,
+                 true,
+                 SendOutcome::LeftOnClipboard,
+                 {"clear", "set"},
+                 kHtml,
+                 true},
+        SendCase{"PasteWithARefusingClipboardHidesNothing",
+                 0,
+                 true,
+                 false,
+                 SendOutcome::NotDelivered,
+                 {"clear", "set"},
+                 "",
+                 true},
+        SendCase{"CopyWithARefusingClipboardIsReported",
+                 1,
+                 true,
+                 false,
+                 SendOutcome::NotDelivered,
+                 {"clear", "set"},
+                 "",
+                 true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SenderTest, TheWindowComesBackWhateverStepFails)
@@ -143,13 +160,12 @@ TEST(DeliveryTiming, TheFetchWaitEndsWhenTheTargetIsQuietOrTheLimitPasses)
         std::chrono::nanoseconds sinceLast, sinceKeys;
         bool over;
     } cases[] = {
-        {0, never, 10ms, false},      // not asked yet
-        {0, never, 1999ms, false},    // a slow target still gets its time
-        {0, never, 2s, true},         // a target that never asks
-        {1, 10ms, 30ms, false},       // still fetching (more parts may follow)
-        {1, 50ms, 60ms, true},        // quiet after its request
-        {3, 49ms, 1s, false},
-        {3, 1ms, 2s, true},           // never past the limit
+        {0, never, 10ms, false},                       // not asked yet
+        {0, never, 1999ms, false},                     // a slow target still gets its time
+        {0, never, 2s, true},                          // a target that never asks
+        {1, 10ms, 30ms, false},                        // still fetching (more parts may follow)
+        {1, 50ms, 60ms, true},                         // quiet after its request
+        {3, 49ms, 1s, false},      {3, 1ms, 2s, true}, // never past the limit
     };
     for (const Case& c : cases)
         EXPECT_EQ(FetchWaitIsOver(c.requests, c.sinceLast, c.sinceKeys), c.over)

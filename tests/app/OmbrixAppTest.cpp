@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace ombrix;
 using modOmbrix::Channel;
 
@@ -100,7 +99,8 @@ TEST_F(AppTest, SetOnTopFollowsTheTable)
         std::int16_t onTop;
         bool flag;
         bool topmost;
-    } cases[] = {{0, true, false}, {0, false, false}, {1, true, true}, {1, false, false}, {2, true, true}, {2, false, false}};
+    } cases[] = {{0, true, false},  {0, false, false}, {1, true, true},
+                 {1, false, false}, {2, true, true},   {2, false, false}};
     for (const auto& c : cases) {
         app.options->chkOnTop->SetValue(c.onTop);
         app.SetOnTop(c.flag);
@@ -116,7 +116,8 @@ TEST_F(AppTest, AnUnwritableSettingsPathIsReportedAndTheToolStillStarts)
     app::OmbrixApp app(blocker / "kestovombrix.ini");
     app.Start();
     ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_TRUE(warnings[0].contains(QString::fromStdString((blocker / "kestovombrix.ini").string()))) << warnings[0].toStdString();
+    EXPECT_TRUE(warnings[0].contains(QString::fromStdString((blocker / "kestovombrix.ini").string())))
+        << warnings[0].toStdString();
     EXPECT_TRUE(app.main->isVisible());
     EXPECT_EQ(app.setColor->ColourCount(), 6);
 

@@ -15,13 +15,13 @@ class RecordingPlatform final : public DeliveryPlatform {
 public:
     std::vector<std::string> steps;
     bool keys = true;
-    bool reachable = true;               // a key route reaches the previous window
-    bool fetched = true;                 // the previous window fetches the paste
+    bool reachable = true; // a key route reaches the previous window
+    bool fetched = true;   // the previous window fetches the paste
     bool clipboardTakesText = true;
     QString clipboard;
     bool windowVisible = true;
-    std::string failAt;                  // the step that throws, if any
-    std::function<void()> duringWait;    // runs inside the first wait
+    std::string failAt;               // the step that throws, if any
+    std::function<void()> duringWait; // runs inside the first wait
 
     bool CanInjectKeys() override { return keys; }
     void ClearClipboard() override

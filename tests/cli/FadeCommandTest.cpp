@@ -15,15 +15,21 @@ TEST(FadeCommand, WritesTheHtmlWithNothingAdded)
         std::string input;
         std::string out;
     } cases[] = {
-        {{"--color", "16,0,0", "--color=0,0,16"}, "abcd",
+        {{"--color", "16,0,0", "--color=0,0,16"},
+         "abcd",
          "<FONT COLOR=C00040>a<FONT COLOR=800080>b<FONT COLOR=4000C0>c<FONT COLOR=0000FF>d"},
-        {{"--color", "16,0,0", "--color", "0,0,16", "--end-tags"}, "a b",
+        {{"--color", "16,0,0", "--color", "0,0,16", "--end-tags"},
+         "a b",
          "<FONT COLOR=B00050>a </FONT><FONT COLOR=0000FF>b</FONT> "},
         {{"--final-tag"}, "", "</FONT> "},
-        {{"--color", "16,0,0", "--color", "0,0,16"}, "hi\r\nyo",
+        {{"--color", "16,0,0", "--color", "0,0,16"},
+         "hi\r\nyo",
          "<FONT COLOR=D00030>h<FONT COLOR=B00050>i<BR><FONT COLOR=3000D0>y<FONT COLOR=0000FF>o"},
         {{"--color", "0,0,0"}, "a\nb\rc", "<FONT COLOR=000000>a\nb\rc"},
-        {{"--color", "0,0,0"}, "\xEF\xBB\xBF" "\xC3\xA9\xF0\x9F\x98\x80", "<FONT COLOR=000000>\xEF\xBB\xBF\xC3\xA9\xF0\x9F\x98\x80"},
+        {{"--color", "0,0,0"},
+         "\xEF\xBB\xBF"
+         "\xC3\xA9\xF0\x9F\x98\x80",
+         "<FONT COLOR=000000>\xEF\xBB\xBF\xC3\xA9\xF0\x9F\x98\x80"},
         // No --color: the six default colours; "a" lies half way from yellow to green.
         {{}, "ab", "<FONT COLOR=80F000>a<FONT COLOR=800080>b"},
     };
@@ -52,7 +58,9 @@ TEST(FadeCommand, RefusesBadInputWithOneLineAndNoOutput)
         {{"--color"}, "a", 2, "ombrix-fade: --color needs a value R,G,B (try --help)"},
         {{"--color=1,1,1", "--color=1,1,1", "--color=1,1,1", "--color=1,1,1", "--color=1,1,1", "--color=1,1,1",
           "--color=1,1,1"},
-         "a", 2, "ombrix-fade: at most 6 colours can be given (try --help)"},
+         "a",
+         2,
+         "ombrix-fade: at most 6 colours can be given (try --help)"},
         {{}, "ab\xFF", 2, "ombrix-fade: invalid UTF-8 at byte 2: byte 0xFF cannot start a character"},
         {{}, "a\xED\xA0\x80", 2, "ombrix-fade: invalid UTF-8 at byte 1: encoded surrogate"},
         {{}, "\xC0\xAF", 2, "ombrix-fade: invalid UTF-8 at byte 0: byte 0xC0 cannot start a character"},
@@ -76,10 +84,8 @@ TEST(FadeCommand, ReadsTheInputOnlyOnceTheCommandLineAndSettingsAreGood)
         std::vector<std::string_view> args;
         bool reads;
     } cases[] = {
-        {{"--bogus"}, false},
-        {{"--color", "1,2"}, false},
-        {{"--help"}, false},
-        {{"--settings", "/nonexistent/kestovombrix.ini"}, false},
+        {{"--bogus"}, false},         {{"--color", "1,2"}, false},
+        {{"--help"}, false},          {{"--settings", "/nonexistent/kestovombrix.ini"}, false},
         {{"--color", "1,2,3"}, true},
     };
     for (const auto& c : cases) {
@@ -99,8 +105,8 @@ TEST(FadeCommand, ShowsControlBytesOfArgumentsEscaped)
         std::string shown;
     } cases[] = {
         {"--x\r\n\x1B[2J\a", "--x\\x0D\\x0A\\x1B[2J\\x07"},
-        {"--x\x7F\xC2\x9B", "--x\\x7F\\xC2\\x9B"},       // DEL, the C1 control CSI
-        {"--x\xFF\xC3", "--x\\xFF\\xC3"},                 // not UTF-8
+        {"--x\x7F\xC2\x9B", "--x\\x7F\\xC2\\x9B"},                          // DEL, the C1 control CSI
+        {"--x\xFF\xC3", "--x\\xFF\\xC3"},                                   // not UTF-8
         {"--x\xC3\xA9\xF0\x9F\x98\x80\\", "--x\xC3\xA9\xF0\x9F\x98\x80\\"}, // shown as they are
     };
     for (const auto& c : cases)

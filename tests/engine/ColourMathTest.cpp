@@ -48,9 +48,9 @@ TEST(Interpolate, RoundsTiesToEvenAndUsesBinary32Fractions)
         float t;
         std::int16_t expected;
     } cases[] = {
-        {0, 5, 0.5f, 2},     {0, 7, 0.5f, 4},     {255, 0, 0.5f, 128},  {200, 17, 0.0f, 200},
-        {0, 255, 0.25f, 64}, {255, 0, 0.25f, 191}, {0, 271, 0.5f, 136}, {0, 255, 1.0f / 30.0f, 9},
-        {255, 255, 0.9f, 255},
+        {0, 5, 0.5f, 2},      {0, 7, 0.5f, 4},           {255, 0, 0.5f, 128},
+        {200, 17, 0.0f, 200}, {0, 255, 0.25f, 64},       {255, 0, 0.25f, 191},
+        {0, 271, 0.5f, 136},  {0, 255, 1.0f / 30.0f, 9}, {255, 255, 0.9f, 255},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Interpolate(c.a, c.b, c.t), c.expected) << c.a << " -> " << c.b << " at " << c.t;

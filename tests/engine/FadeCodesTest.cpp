@@ -27,7 +27,8 @@ TEST(FadeCodes, SegmentsStartWhereTheBinary32FractionsSay)
         const std::int32_t limit = MaxTextLength(s + 1);
         for (std::int32_t n = 1; n <= limit; ++n) {
             for (std::int32_t k = 1; k <= s; ++k) {
-                const std::int32_t first = FirstOfSegment(k, static_cast<std::int16_t>(n), static_cast<std::int16_t>(s));
+                const std::int32_t first =
+                    FirstOfSegment(k, static_cast<std::int16_t>(n), static_cast<std::int16_t>(s));
                 ASSERT_GE(SegmentOf(first, n, s), k) << "s " << s << ", n " << n << ", k " << k;
                 if (first > 1) {
                     ASSERT_LT(SegmentOf(first - 1, n, s), k) << "s " << s << ", n " << n << ", k " << k;
@@ -57,7 +58,8 @@ TEST(FadeCodes, EveryRedFadeOverTheLongestTexts)
                     const auto k = static_cast<std::size_t>(t); // 0, or 1 at the last position
                     const std::int16_t a = LevelToByte(k == 0 ? from : to);
                     const std::int16_t b = k == 0 ? LevelToByte(to) : std::int16_t{0};
-                    const std::u16string red = ByteToHex(static_cast<std::uint8_t>(Interpolate(a, b, t - static_cast<float>(k))));
+                    const std::u16string red =
+                        ByteToHex(static_cast<std::uint8_t>(Interpolate(a, b, t - static_cast<float>(k))));
                     if (red != before)
                         expected.push_back(static_cast<std::int16_t>(i));
                     before = red;

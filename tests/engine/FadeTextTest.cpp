@@ -99,8 +99,7 @@ TEST(FadeText, KnownOutputs)
          u"<FONT COLOR=B00050>a </FONT><FONT COLOR=0000FF>b</FONT> "},
         {"code changes on letters", BlackToDarkBlue(), u"abcd",
          u"<FONT COLOR=000000>a<FONT COLOR=000010>b<FONT COLOR=000020>cd"},
-        {"code change falls on a separator", BlackToDarkBlue(), u"ab d",
-         u"<FONT COLOR=000000>a<FONT COLOR=000010>b d"},
+        {"code change falls on a separator", BlackToDarkBlue(), u"ab d", u"<FONT COLOR=000000>a<FONT COLOR=000010>b d"},
         {"CR LF becomes BR", rb, u"hi\r\nyo",
          u"<FONT COLOR=D00030>h<FONT COLOR=B00050>i<BR><FONT COLOR=3000D0>y<FONT COLOR=0000FF>o"},
         {"lone LF stays", rb, u"a\nb", u"<FONT COLOR=B00050>a\n<FONT COLOR=0000FF>b"},
@@ -114,8 +113,7 @@ TEST(FadeText, KnownOutputs)
         {"markup is copied unchanged", OneColour({0, 0, 0}), u"<b>&amp;", u"<FONT COLOR=000000><b>&amp;"},
         {"surrogate pair keeps its halves together", rb, u"a\U0001F600",
          u"<FONT COLOR=B00050>a<FONT COLOR=5000B0>\U0001F600"},
-        {"lone low surrogate is an ordinary unit", rb, u"a\xDC00",
-         u"<FONT COLOR=800080>a<FONT COLOR=0000FF>\xDC00"},
+        {"lone low surrogate is an ordinary unit", rb, u"a\xDC00", u"<FONT COLOR=800080>a<FONT COLOR=0000FF>\xDC00"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Narrow(FadeText(c.text, c.settings, c.settings)), Narrow(c.expected)) << c.name;
@@ -143,8 +141,8 @@ TEST(FadeText, ReadsSettingsInOrderEveryCall)
 {
     auto s = WithTags(FakeSettings::RedToBlue(), 1, 0);
     (void)FadeText(u"ab", s, s);
-    const std::vector<std::string> expected = {"count", "R0", "G0", "B0", "R1", "G1", "B1",
-                                               "tags", "tags", "tags", "final"};
+    const std::vector<std::string> expected = {"count", "R0",   "G0",   "B0",   "R1",   "G1",
+                                               "B1",    "tags", "tags", "tags", "final"};
     EXPECT_EQ(s.reads, expected); // read at each of the two tags, then at the end
     s.reads.clear();
     s.levels[1] = {16, 0, 0};

@@ -58,7 +58,8 @@ Colours ColoursFromTags(std::size_t length, const std::vector<CodeChange>& tags)
 
 std::u16string RandomText(std::mt19937& rng, std::size_t length)
 {
-    static const std::u16string kPieces[] = {u"a", u"b", u" ", u"  ", u"\r\n", u"\r", u"\n", u"\t", u"\U0001F600", u"é"};
+    static const std::u16string kPieces[] = {u"a",  u"b",  u" ",  u"  ",         u"\r\n",
+                                             u"\r", u"\n", u"\t", u"\U0001F600", u"é"};
     std::uniform_int_distribution<std::size_t> pick(0, std::size(kPieces) - 1);
     std::u16string text;
     while (text.size() < length)

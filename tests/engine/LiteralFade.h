@@ -37,7 +37,8 @@ inline std::u16string LiteralFade(std::u16string_view text, const modOmbrix::Col
     std::u16string out;
     for (std::int32_t i = 1; i <= n; ++i) {
         const char16_t ch = text[static_cast<std::size_t>(i - 1)];
-        const bool pairTail = ch >= 0xDC00 && ch <= 0xDFFF && i > 1 && text[static_cast<std::size_t>(i - 2)] >= 0xD800 &&
+        const bool pairTail = ch >= 0xDC00 && ch <= 0xDFFF && i > 1 &&
+                              text[static_cast<std::size_t>(i - 2)] >= 0xD800 &&
                               text[static_cast<std::size_t>(i - 2)] <= 0xDBFF;
         if (codes[static_cast<std::size_t>(i)] == codes[static_cast<std::size_t>(i - 1)] || isSeparator(ch) ||
             pairTail) {

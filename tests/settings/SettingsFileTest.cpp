@@ -73,10 +73,7 @@ ControlState OtherState()
 
 } // namespace
 
-TEST(SettingsPath, IsOneFixedFileForAllUsers)
-{
-    EXPECT_EQ(SettingsPath(), fs::path("/var/tmp/kestovombrix.ini"));
-}
+TEST(SettingsPath, IsOneFixedFileForAllUsers) { EXPECT_EQ(SettingsPath(), fs::path("/var/tmp/kestovombrix.ini")); }
 
 TEST_F(SettingsFile, RoundTripsAnyStateOfTheControlsInExactlyTheFormat)
 {

@@ -93,7 +93,10 @@ TEST(FieldReader, SplitsAtCommasAndEveryKindOfLineEnd)
         {"1,\r\n", {{1, "1"}, {1, ""}}, "line 2: " + end},
         {",,", {{1, ""}, {1, ""}}, "line 1: " + end},
         {"\t x y \t\r\n", {{1, "x y"}}, "line 2: " + end},
-        {"ok\r\nb\x01" "d\r\n", {{1, "ok"}}, "line 2: byte 0x01 is not allowed in a value"},
+        {"ok\r\nb\x01"
+         "d\r\n",
+         {{1, "ok"}},
+         "line 2: byte 0x01 is not allowed in a value"},
         {"\x7F", {}, "line 1: byte 0x7F is not allowed in a value"},
         {"a\xC3\xA9", {}, "line 1: byte 0xC3 is not allowed in a value"},
         {std::string("\0", 1), {}, "line 1: byte 0x00 is not allowed in a value"},
@@ -123,10 +126,29 @@ TEST(FieldReader, TakesFieldsOfUpTo4096BytesSpacesIncluded)
 TEST(FieldConversion, ReadsDecimalNumbersRoundingTiesToEven)
 {
     const std::pair<const char*, int> cases[] = {
-        {"", 0},      {"0", 0},      {"5", 5},          {"+7", 7},      {"-5", -5},         {"2.5", 2},
-        {"3.5", 4},   {"-2.5", -2},  {"-3.5", -4},      {"-0.4", 0},    {"0.5", 0},         {"1.5", 2},
-        {"2.51", 3},  {"2.4999", 2}, {"2.50000001", 3}, {"16.", 16},    {".6", 1},          {"007", 7},
-        {"-0", 0},    {"32767", 32767}, {"32767.4", 32767}, {"-32768", -32768}, {"-32768.5", -32768},
+        {"", 0},
+        {"0", 0},
+        {"5", 5},
+        {"+7", 7},
+        {"-5", -5},
+        {"2.5", 2},
+        {"3.5", 4},
+        {"-2.5", -2},
+        {"-3.5", -4},
+        {"-0.4", 0},
+        {"0.5", 0},
+        {"1.5", 2},
+        {"2.51", 3},
+        {"2.4999", 2},
+        {"2.50000001", 3},
+        {"16.", 16},
+        {".6", 1},
+        {"007", 7},
+        {"-0", 0},
+        {"32767", 32767},
+        {"32767.4", 32767},
+        {"-32768", -32768},
+        {"-32768.5", -32768},
         {"00000000000000000000000000000012", 12},
     };
     for (const auto& [text, value] : cases) {
@@ -210,9 +232,11 @@ TEST(ApplySettingsText, AssignsInFileOrderAndRunsEachHandlerBeforeTheNextRead)
     FakeControls controls;
     ApplySettingsText(controls, Join(lines));
     const std::vector<std::string> expected = {
-        "send 1",  "count 2", "apply count", "R0 16", "G0 1",  "preview 0", "B0 0",  "R1 16", "G1 8",
-        "B1 0",    "R2 15",   "G2 15",       "B2 0",  "R3 0",  "G3 15",     "B3 0",  "R4 0",  "G4 0",
-        "B4 16",   "R5 8",    "G5 0",        "B5 8",  "press", "check 0 1", "final tag disabled",
+        "send 1",    "count 2",   "apply count", "R0 16",     "G0 1",
+        "preview 0", "B0 0",      "R1 16",       "G1 8",      "B1 0",
+        "R2 15",     "G2 15",     "B2 0",        "R3 0",      "G3 15",
+        "B3 0",      "R4 0",      "G4 0",        "B4 16",     "R5 8",
+        "G5 0",      "B5 8",      "press",       "check 0 1", "final tag disabled",
         "check 1 0", "check 2 1",
     };
     EXPECT_EQ(controls.events, expected);

@@ -55,7 +55,8 @@ public:
                 c = static_cast<char>(Pick(0, 255));
             return text;
         }
-        case 2: case 3: { // a valid file with a few bytes changed, inserted or removed
+        case 2:
+        case 3: { // a valid file with a few bytes changed, inserted or removed
             std::string text = FormatSettings(FakeControls(RandomState()));
             static const std::string kTricky = ",\r\n\t .-+0123456789TrueFalse\x7F\xFF";
             for (int n = Pick(1, 6); n > 0; --n) {
@@ -63,17 +64,42 @@ public:
                 const char c = Pick(0, 3) ? kTricky[static_cast<std::size_t>(Pick(0, int(kTricky.size()) - 1))]
                                           : static_cast<char>(Pick(0, 255));
                 switch (Pick(0, 2)) {
-                case 0: if (at < text.size()) text[at] = c; break;
+                case 0:
+                    if (at < text.size())
+                        text[at] = c;
+                    break;
                 case 1: text.insert(at, 1, c); break;
-                default: if (at < text.size()) text.erase(at, 1); break;
+                default:
+                    if (at < text.size())
+                        text.erase(at, 1);
+                    break;
                 }
             }
             return text;
         }
         default: { // lines of plausible and implausible values, with mixed line ends
-            static const std::vector<std::string> kTokens = {
-                " 0 ", " 1 ", " 2 ", " 6 ", " 16 ", "17", "-1 ", " 2.5 ", "True", "False", "", "abc", "1,2",
-                ",", "\t7\t", "+3", "-0.5", "1e3", " 40000 ", " 99999999999 ", std::string(4097, ' '), "x\x01"};
+            static const std::vector<std::string> kTokens = {" 0 ",
+                                                             " 1 ",
+                                                             " 2 ",
+                                                             " 6 ",
+                                                             " 16 ",
+                                                             "17",
+                                                             "-1 ",
+                                                             " 2.5 ",
+                                                             "True",
+                                                             "False",
+                                                             "",
+                                                             "abc",
+                                                             "1,2",
+                                                             ",",
+                                                             "\t7\t",
+                                                             "+3",
+                                                             "-0.5",
+                                                             "1e3",
+                                                             " 40000 ",
+                                                             " 99999999999 ",
+                                                             std::string(4097, ' '),
+                                                             "x\x01"};
             static const std::vector<std::string> kEnds = {"\r\n", "\n", "\r", "\r\n", "\r\n"};
             std::string text;
             for (int n = Pick(0, 30); n > 0; --n)

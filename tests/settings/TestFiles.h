@@ -19,8 +19,8 @@ namespace ombrix::test {
 // line 1.
 inline std::vector<std::string> DefaultLines()
 {
-    return {" 0 ", " 6 ", " 16 ", " 0 ", " 0 ", " 16 ", " 8 ", " 0 ", " 15 ", " 15 ", " 0 ", " 0 ",
-            " 15 ", " 0 ", " 0 ", " 0 ", " 16 ", " 8 ", " 0 ", " 8 ", "False", " 0 ", " 0 ", " 1 "};
+    return {" 0 ",  " 6 ", " 16 ", " 0 ", " 0 ",  " 16 ", " 8 ", " 0 ", " 15 ",  " 15 ", " 0 ", " 0 ",
+            " 15 ", " 0 ", " 0 ",  " 0 ", " 16 ", " 8 ",  " 0 ", " 8 ", "False", " 0 ",  " 0 ", " 1 "};
 }
 
 inline std::string Join(const std::vector<std::string>& lines, const std::string& end = "\r\n")

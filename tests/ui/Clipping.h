@@ -18,7 +18,10 @@
 
 namespace ombrix::test {
 
-inline std::string Name(const QWidget* w) { return w->objectName().isEmpty() ? "(unnamed)" : w->objectName().toStdString(); }
+inline std::string Name(const QWidget* w)
+{
+    return w->objectName().isEmpty() ? "(unnamed)" : w->objectName().toStdString();
+}
 
 inline QString Visible(QString caption) { return caption.remove(QLatin1Char('&')); }
 

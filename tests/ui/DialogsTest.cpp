@@ -173,7 +173,8 @@ TEST_F(OptionsTest, DesignValues)
     EXPECT_TRUE(dialog.optSend2.Value(0));
     EXPECT_FALSE(dialog.optSend2.Value(1));
     EXPECT_EQ(dialog.chkFontTags->text(), "Use </FONT> Ending Tags");
-    EXPECT_EQ(dialog.chkFinalFontTag->toolTip(), "In AIM, this resets the text to the defaults after faded text is used.");
+    EXPECT_EQ(dialog.chkFinalFontTag->toolTip(),
+              "In AIM, this resets the text to the defaults after faded text is used.");
 }
 
 TEST_F(OptionsTest, EndingTagsGreyTheFinalTagButKeepItsValue)
@@ -284,7 +285,7 @@ TEST_F(SetColorTest, LevelBarsMoveFromTheKeyboardAsHorizontalBarsDoAndShowTheFoc
     const struct {
         Qt::Key key;
         int expected;
-    } cases[] = {{Qt::Key_Right, 6}, {Qt::Key_Left, 4}, {Qt::Key_Up, 4},       {Qt::Key_Down, 6},
+    } cases[] = {{Qt::Key_Right, 6}, {Qt::Key_Left, 4}, {Qt::Key_Up, 4},     {Qt::Key_Down, 6},
                  {Qt::Key_Home, 0},  {Qt::Key_End, 16}, {Qt::Key_PageUp, 4}, {Qt::Key_PageDown, 6}};
     for (const auto& c : cases) {
         bar->SetValue(5);

@@ -180,9 +180,10 @@ TEST_F(FadePreviewTest, TheColoursReachTheScreenAndTheSelectionStillShows)
         cursor.setPosition(position);
         const int left = main->txtIn->cursorRect(cursor).left() + 1;
         cursor.setPosition(position + 1);
-        const QRect cell = QRect(QPoint(left, main->txtIn->cursorRect(cursor).top()),
-                                 QPoint(main->txtIn->cursorRect(cursor).left() - 1, main->txtIn->cursorRect(cursor).bottom()))
-                               .intersected(image.rect());
+        const QRect cell =
+            QRect(QPoint(left, main->txtIn->cursorRect(cursor).top()),
+                  QPoint(main->txtIn->cursorRect(cursor).left() - 1, main->txtIn->cursorRect(cursor).bottom()))
+                .intersected(image.rect());
         QRgb best = background.rgb();
         int bestDistance = -1;
         for (int y = cell.top(); y <= cell.bottom(); ++y)
@@ -199,13 +200,15 @@ TEST_F(FadePreviewTest, TheColoursReachTheScreenAndTheSelectionStillShows)
     };
     const Colours expected = ColoursFromHtml(main->Output());
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(inked(i, main->txtIn->palette().color(QPalette::Base)), expected.at(static_cast<std::size_t>(i)).value())
+        EXPECT_EQ(inked(i, main->txtIn->palette().color(QPalette::Base)),
+                  expected.at(static_cast<std::size_t>(i)).value())
             << "character " << i;
 
     main->txtIn->selectAll();
     const QRgb highlighted = main->txtIn->palette().color(QPalette::HighlightedText).rgb() & 0xFFFFFFU;
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(inked(i, main->txtIn->palette().color(QPalette::Highlight)), highlighted) << "selected character " << i;
+        EXPECT_EQ(inked(i, main->txtIn->palette().color(QPalette::Highlight)), highlighted)
+            << "selected character " << i;
 }
 
 TEST_F(FadePreviewTest, TheMenuEntrySwitchesTheColoursAndTheChoiceOutlivesARestart)

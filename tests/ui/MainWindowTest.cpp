@@ -235,8 +235,8 @@ TEST_F(MainWindowTest, NoBreakSpacesReachTheGenerator)
 TEST_F(MainWindowTest, TabOrderAndAccessKeys)
 {
     main.txtIn->SetText("x"); // Send takes part only while enabled
-    const std::vector<QWidget*> order{main.txtIn, main.cmdSend, main.cmdSetColor, main.cmdOptions, main.cmdAbout,
-                                      main.cmdInOut};
+    const std::vector<QWidget*> order{main.txtIn,      main.cmdSend,  main.cmdSetColor,
+                                      main.cmdOptions, main.cmdAbout, main.cmdInOut};
     for (std::size_t i = 0; i + 1 < order.size(); ++i)
         EXPECT_EQ(test::NextTabStop(order[i]), order[i + 1]) << i;
     EXPECT_EQ(main.fraMsg->title(), "&Message");

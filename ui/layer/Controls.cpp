@@ -136,8 +136,9 @@ void Frame::paintEvent(QPaintEvent*)
         return;
     const int indent = fontMetrics().averageCharWidth();
     const int gap = fontMetrics().averageCharWidth() / 3 + 1;
-    const QRect caption = style()->itemTextRect(fontMetrics(), QRect(indent + gap, 0, width(), fontMetrics().height()),
-                                          Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, isEnabled(), title());
+    const QRect caption =
+        style()->itemTextRect(fontMetrics(), QRect(indent + gap, 0, width(), fontMetrics().height()),
+                              Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, isEnabled(), title());
     painter.fillRect(caption.adjusted(-gap, 0, gap, 0), palette().color(QPalette::Window));
     int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic;
     if (!style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, this))

@@ -16,13 +16,10 @@ int DesignStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, con
     case PM_IndicatorWidth:
     case PM_IndicatorHeight:
     case PM_ExclusiveIndicatorWidth:
-    case PM_ExclusiveIndicatorHeight:
-        return kIndicatorSize;
+    case PM_ExclusiveIndicatorHeight: return kIndicatorSize;
     case PM_CheckBoxLabelSpacing:
-    case PM_RadioButtonLabelSpacing:
-        return kIndicatorToCaption;
-    default:
-        return QProxyStyle::pixelMetric(metric, option, widget);
+    case PM_RadioButtonLabelSpacing: return kIndicatorToCaption;
+    default: return QProxyStyle::pixelMetric(metric, option, widget);
     }
 }
 

@@ -16,8 +16,7 @@ inline constexpr DesignBorders kDialogBorders{45, 300, 45};
 
 class FixedDialog : public QDialog {
 public:
-    FixedDialog(const QString& caption, int clientWidth, int clientHeight, DesignBorders borders,
-                bool titleBar = true);
+    FixedDialog(const QString& caption, int clientWidth, int clientHeight, DesignBorders borders, bool titleBar = true);
 
     // Shows the dialog modally and returns once it is hidden.
     void ShowModal();

@@ -10,10 +10,7 @@ namespace ombrix::layer {
 float FormGeometry::Left() const { return static_cast<float>(PixelsToTwips(window_.frameGeometry().x())); }
 float FormGeometry::Top() const { return static_cast<float>(PixelsToTwips(window_.frameGeometry().y())); }
 
-float FormGeometry::Width() const
-{
-    return static_cast<float>(PixelsToTwips(window_.width()) + 2 * borders_.side);
-}
+float FormGeometry::Width() const { return static_cast<float>(PixelsToTwips(window_.width()) + 2 * borders_.side); }
 
 float FormGeometry::Height() const
 {
@@ -30,8 +27,7 @@ void FormGeometry::SetWidth(float twips)
 
 void FormGeometry::SetHeight(float twips)
 {
-    window_.setFixedSize(window_.width(),
-                         TwipsToPixels(twips - static_cast<float>(borders_.top + borders_.bottom)));
+    window_.setFixedSize(window_.width(), TwipsToPixels(twips - static_cast<float>(borders_.top + borders_.bottom)));
 }
 
 void FormGeometry::SetClientSize(int widthTwips, int heightTwips)

@@ -58,10 +58,7 @@ QString TextBox::Text() const
     return text;
 }
 
-void TextBox::SetText(const QString& text)
-{
-    setPlainText(PrefixThatFits(ToEditorBreaks(text), maxLength_));
-}
+void TextBox::SetText(const QString& text) { setPlainText(PrefixThatFits(ToEditorBreaks(text), maxLength_)); }
 
 int TextBox::Length() const
 {

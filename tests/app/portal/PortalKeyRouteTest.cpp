@@ -20,9 +20,9 @@ namespace ombrix::app::portal {
 namespace {
 
 // Ctrl+V, then Space and Alt+S, as X keysyms pressed (1) and released (0).
-const std::vector<std::pair<int, int>> kPasteAndSend{
-    {0xffe3, 1}, {0x76, 1}, {0x76, 0}, {0xffe3, 0},                            // Ctrl+V
-    {0x20, 1},   {0x20, 0}, {0xffe9, 1}, {0x73, 1}, {0x73, 0}, {0xffe9, 0}}; // Space, Alt+S
+const std::vector<std::pair<int, int>> kPasteAndSend{{0xffe3, 1}, {0x76, 1},  {0x76, 0},   {0xffe3, 0}, // Ctrl+V
+                                                     {0x20, 1},   {0x20, 0},  {0xffe9, 1}, {0x73, 1},
+                                                     {0x73, 0},   {0xffe9, 0}}; // Space, Alt+S
 
 class PortalKeyRouteTest : public ::testing::Test {
 protected:
@@ -102,7 +102,8 @@ protected:
         std::vector<std::pair<int, int>> keys;
         for (const QJsonObject& call : Calls())
             if (call.value(QStringLiteral("call")).toString() == QStringLiteral("NotifyKeyboardKeysym"))
-                keys.emplace_back(call.value(QStringLiteral("keysym")).toInt(), call.value(QStringLiteral("state")).toInt());
+                keys.emplace_back(call.value(QStringLiteral("keysym")).toInt(),
+                                  call.value(QStringLiteral("state")).toInt());
         return keys;
     }
 

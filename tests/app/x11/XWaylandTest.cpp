@@ -11,16 +11,15 @@ TEST(XWayland, AWaylandSessionIsToldByItsSocketOrTheSessionType)
         const char* sessionType;
         bool wayland;
     } cases[] = {
-        {nullptr, nullptr, false},       // a plain X11 session, e.g. Xvfb
-        {"wayland-0", nullptr, true},
-        {"", nullptr, false},            // exported but empty: no socket to reach
-        {nullptr, "wayland", true},      // a compositor that leaves WAYLAND_DISPLAY to its clients
-        {nullptr, "x11", false},
-        {"", "tty", false},
+        {nullptr, nullptr, false},                          // a plain X11 session, e.g. Xvfb
+        {"wayland-0", nullptr, true}, {"", nullptr, false}, // exported but empty: no socket to reach
+        {nullptr, "wayland", true},                         // a compositor that leaves WAYLAND_DISPLAY to its clients
+        {nullptr, "x11", false},      {"", "tty", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ombrix::app::IsWaylandSession(c.waylandDisplay, c.sessionType), c.wayland)
-            << (c.waylandDisplay ? c.waylandDisplay : "(unset)") << " / " << (c.sessionType ? c.sessionType : "(unset)");
+            << (c.waylandDisplay ? c.waylandDisplay : "(unset)") << " / "
+            << (c.sessionType ? c.sessionType : "(unset)");
 }
 
 } // namespace

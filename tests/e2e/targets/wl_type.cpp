@@ -113,9 +113,11 @@ int main(int argc, char** argv)
         std::this_thread::sleep_for(std::chrono::milliseconds(15));
     };
 
-    const std::map<std::string, std::pair<std::uint32_t, std::uint32_t>> named{
-        {"Return", {KEY_ENTER, 0}}, {"shift+Return", {KEY_ENTER, shift}}, {"ctrl+v", {KEY_V, ctrl}},
-        {"alt+s", {KEY_S, alt}},    {"space", {KEY_SPACE, 0}}};
+    const std::map<std::string, std::pair<std::uint32_t, std::uint32_t>> named{{"Return", {KEY_ENTER, 0}},
+                                                                               {"shift+Return", {KEY_ENTER, shift}},
+                                                                               {"ctrl+v", {KEY_V, ctrl}},
+                                                                               {"alt+s", {KEY_S, alt}},
+                                                                               {"space", {KEY_SPACE, 0}}};
     const auto chars = CharacterKeys(keymap);
     int status = 0;
     if (argc > 1 && std::string_view(argv[1]) == "--keys") {
@@ -143,8 +145,7 @@ int main(int argc, char** argv)
         if (status == 0)
             tap(KEY_ENTER, 0);
     }
-    std::printf("last key at %.6f\n",
-                static_cast<double>(lastKey.tv_sec) + static_cast<double>(lastKey.tv_nsec) / 1e9);
+    std::printf("last key at %.6f\n", static_cast<double>(lastKey.tv_sec) + static_cast<double>(lastKey.tv_nsec) / 1e9);
     zwp_virtual_keyboard_v1_destroy(keyboard);
     wl_display_roundtrip(display);
     wl_display_disconnect(display);
