@@ -2,7 +2,7 @@
 // the offscreen platform.
 #include "app/DesktopPlatform.h"
 #include "app/MessageSender.h"
-#include "ui/layer/MessageBox.h"
+#include "tests/ui/WarningCapture.h"
 
 #include <QWidget>
 
@@ -59,14 +59,10 @@ struct Routes {
 struct DesktopTest : ::testing::Test {
     QWidget window;
     Log log;
-    std::vector<QString> warnings;
+    test::WarningCapture warningBoxes;
+    std::vector<QString>& warnings = warningBoxes.texts;
 
-    DesktopTest()
-    {
-        layer::MessageBox::SetInterceptor([this](const QString&, const QString& text) { warnings.push_back(text); });
-        window.show();
-    }
-    ~DesktopTest() override { layer::MessageBox::SetInterceptor(nullptr); }
+    DesktopTest() { window.show(); }
 
     DesktopPlatform Make(const Routes& setup)
     {

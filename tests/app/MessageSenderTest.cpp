@@ -1,7 +1,7 @@
 #include "app/DeliveryTiming.h"
 #include "app/MessageSender.h"
 #include "tests/app/RecordingPlatform.h"
-#include "ui/layer/MessageBox.h"
+#include "tests/ui/WarningCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -21,13 +21,8 @@ const Steps kUnreachableSteps = {"clear", "set", "hide", "wait", "route", "show"
 struct SenderTest : ::testing::Test {
     RecordingPlatform platform;
     MessageSender sender{platform};
-    std::vector<QString> warnings;
-
-    SenderTest()
-    {
-        layer::MessageBox::SetInterceptor([this](const QString&, const QString& text) { warnings.push_back(text); });
-    }
-    ~SenderTest() override { layer::MessageBox::SetInterceptor(nullptr); }
+    test::WarningCapture warningBoxes;
+    std::vector<QString>& warnings = warningBoxes.texts;
 };
 
 struct SendCase {

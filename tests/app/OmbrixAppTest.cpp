@@ -2,7 +2,7 @@
 #include "settings/Settings.h"
 #include "tests/app/RecordingPlatform.h"
 #include "tests/settings/TestFiles.h"
-#include "ui/layer/MessageBox.h"
+#include "tests/ui/WarningCapture.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -19,13 +19,8 @@ namespace {
 struct AppTest : ::testing::Test {
     QTemporaryDir dir;
     std::filesystem::path path = std::filesystem::path(dir.path().toStdString()) / "kestovombrix.ini";
-    std::vector<QString> warnings;
-
-    AppTest()
-    {
-        layer::MessageBox::SetInterceptor([this](const QString&, const QString& text) { warnings.push_back(text); });
-    }
-    ~AppTest() override { layer::MessageBox::SetInterceptor(nullptr); }
+    test::WarningCapture warningBoxes;
+    std::vector<QString>& warnings = warningBoxes.texts;
 
     void Write(const std::vector<std::string>& lines) const { test::WriteFile(path, test::Join(lines)); }
     std::string Read() const { return test::ReadFile(path); }

@@ -4,7 +4,7 @@
 #include "engine/ColourMath.h"
 #include "ui/frmOptions.h"
 #include "ui/frmSetColor.h"
-#include "ui/layer/MessageBox.h"
+#include "tests/ui/WarningCapture.h"
 
 #include <QApplication>
 #include <QTest>
@@ -155,12 +155,8 @@ namespace {
 struct OptionsTest : ::testing::Test {
     test::FakeAppLink app;
     ui::frmOptions dialog{app};
-    std::vector<QString> warnings;
-    OptionsTest()
-    {
-        layer::MessageBox::SetInterceptor([this](const QString&, const QString& text) { warnings.push_back(text); });
-    }
-    ~OptionsTest() override { layer::MessageBox::SetInterceptor(nullptr); }
+    test::WarningCapture warningBoxes;
+    std::vector<QString>& warnings = warningBoxes.texts;
 };
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "ui/frmOmbrix.h"
 #include "ui/frmOptions.h"
 #include "ui/frmSetColor.h"
-#include "ui/layer/MessageBox.h"
+#include "tests/ui/WarningCapture.h"
 
 #include <QAction>
 #include <QFile>
@@ -246,12 +246,10 @@ TEST_F(FadePreviewTest, AChoiceThatCannotBeSavedIsReported)
     QFile blocker(config.filePath(QStringLiteral("ombrix"))); // a file where the folder should be
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    std::vector<QString> warnings;
-    layer::MessageBox::SetInterceptor([&](const QString&, const QString& text) { warnings.push_back(text); });
+    test::WarningCapture warnings;
     SwitchColours();
-    layer::MessageBox::SetInterceptor(nullptr);
-    ASSERT_EQ(warnings.size(), 1U);
-    EXPECT_TRUE(warnings[0].contains("could not be saved"));
+    ASSERT_EQ(warnings.texts.size(), 1U);
+    EXPECT_TRUE(warnings.texts[0].contains("could not be saved"));
     EXPECT_FALSE(main->preview->IsOn()) << "the choice holds for this run";
 }
 
