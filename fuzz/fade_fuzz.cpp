@@ -1,6 +1,7 @@
 // The generator on any colour table, tag options and text the fuzzer finds. Beyond not
 // crashing: the output is what the rules applied position by position give, and taking
 // the tags out (and turning <BR> back into CR LF) gives the text back.
+#include "cli/FadeCommand.h"
 #include "engine/FadeText.h"
 #include "fuzz/FuzzInput.h"
 #include "tests/engine/LiteralFade.h"
@@ -10,22 +11,6 @@
 #include <cstdio>
 
 namespace {
-
-class Settings final : public modOmbrix::ColourTable, public modOmbrix::TagOptions {
-public:
-    std::int32_t count = 1;
-    std::array<std::array<std::int16_t, 3>, 6> levels{};
-    std::int16_t fontTags = 0;
-    std::int16_t finalTag = 0;
-
-    std::int32_t ColourCount() const override { return count; }
-    std::int16_t Level(int slot, modOmbrix::Channel c) const override
-    {
-        return levels.at(static_cast<std::size_t>(slot)).at(static_cast<std::size_t>(c));
-    }
-    std::int16_t FontTagsValue() const override { return fontTags; }
-    std::int16_t FinalFontTagValue() const override { return finalTag; }
-};
 
 [[noreturn]] void Fail(const char* what)
 {
@@ -67,13 +52,13 @@ std::u16string Untagged(std::u16string_view html, bool finalTag)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     ombrix::fuzz::FuzzInput input(data, size);
-    Settings settings;
-    settings.count = 1 + input.Byte() % 6;
+    ombrix::cli::FixedSettings settings;
+    settings.colourCount = 1 + input.Byte() % 6;
     for (auto& slot : settings.levels)
         for (auto& level : slot)
             level = static_cast<std::int16_t>(input.Byte() % 17);
     settings.fontTags = static_cast<std::int16_t>(input.Byte() % 3);
-    settings.finalTag = static_cast<std::int16_t>(input.Byte() % 3);
+    settings.finalFontTag = static_cast<std::int16_t>(input.Byte() % 3);
     std::u16string text = input.RestAsUnits();
     for (char16_t& unit : text)
         if (unit == u'<')
@@ -83,13 +68,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         html = modOmbrix::FadeText(text, settings, settings);
     } catch (const modOmbrix::TextTooLongError&) {
-        if (text.size() <= static_cast<std::size_t>(modOmbrix::MaxTextLength(settings.count)))
+        if (text.size() <= static_cast<std::size_t>(modOmbrix::MaxTextLength(settings.colourCount)))
             Fail("a text within the limit was refused");
         return 0;
     }
     if (html != ombrix::test::LiteralFade(text, settings, settings))
         Fail("the output differs from the rules applied position by position");
-    if (Untagged(html, settings.fontTags == 1 || settings.finalTag == 1) != text)
+    if (Untagged(html, settings.fontTags == 1 || settings.finalFontTag == 1) != text)
         Fail("taking the tags out does not give the text back");
     return 0;
 }
