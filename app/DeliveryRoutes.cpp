@@ -25,8 +25,8 @@ DeliveryRoutes OpenDeliveryRoutes(QWidget& mainWindow)
 {
     DeliveryRoutes routes;
     auto* x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    const bool insideWayland = x11 != nullptr && InWaylandSession(); // an XWayland client
     if (x11 != nullptr) {
-        const bool insideWayland = InWaylandSession();
         if (auto keys = X11KeyRoute::Open(mainWindow, insideWayland))
             routes.keys.push_back(std::move(keys));
         routes.fetch = PasteFetchTracker::Install(x11->connection());
@@ -36,7 +36,7 @@ DeliveryRoutes OpenDeliveryRoutes(QWidget& mainWindow)
     // After XTest: under XWayland the compositor's keys take over when the previous window
     // is a Wayland one. On the Wayland platform they are the only way.
     const bool onWayland = x11 == nullptr && QGuiApplication::platformName() == QLatin1String("wayland");
-    if (onWayland || (x11 != nullptr && InWaylandSession())) {
+    if (onWayland || insideWayland) {
         auto connection = onWayland ? wayland::WaylandConnection::OfQt() : wayland::WaylandConnection::OfSession();
         if (auto keys = wayland::WaylandKeyRoute::Open(std::move(connection)))
             routes.keys.push_back(std::move(keys));

@@ -7,6 +7,15 @@
 #include "ui/layer/MessageBox.h"
 
 namespace ombrix::app {
+namespace {
+
+void WarnAboutSettings(const QString& what, const modOmbrix::SettingsFileError& error)
+{
+    layer::MessageBox::Warning(QStringLiteral("HTML Ombrix"),
+                               what + QLatin1Char('\n') + QString::fromUtf8(error.what()));
+}
+
+} // namespace
 
 OmbrixApp::OmbrixApp(std::filesystem::path settingsPath, std::unique_ptr<DeliveryPlatform> platform)
     : settingsPath_(std::move(settingsPath)), platform_(std::move(platform))
@@ -35,9 +44,7 @@ void OmbrixApp::Start()
         modOmbrix::LoadSettings(*controls, settingsPath_);
     } catch (const modOmbrix::SettingsFileError& e) {
         // Go on with the settings as loaded so far; the user should know they may be lost.
-        layer::MessageBox::Warning(
-            QStringLiteral("HTML Ombrix"),
-            QStringLiteral("The settings could not be read or repaired.\n%1").arg(QString::fromUtf8(e.what())));
+        WarnAboutSettings(QStringLiteral("The settings could not be read or repaired."), e);
     }
     main->show();
     x11::ReturnModalDialogsWithMainWindow(*main);
@@ -52,9 +59,7 @@ void OmbrixApp::SaveSettings()
         modOmbrix::SaveSettings(*controls, settingsPath_);
     } catch (const modOmbrix::SettingsFileError& e) {
         // The save leaves the old file whole; the user should know the changes are not in it.
-        layer::MessageBox::Warning(
-            QStringLiteral("HTML Ombrix"),
-            QStringLiteral("The settings could not be saved.\n%1").arg(QString::fromUtf8(e.what())));
+        WarnAboutSettings(QStringLiteral("The settings could not be saved."), e);
     }
 }
 

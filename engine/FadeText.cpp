@@ -206,8 +206,11 @@ std::int32_t MaxTextLength(std::int32_t colours)
 
 std::u16string FadeText(std::u16string_view text, const ColourTable& colours, const TagOptions& tags)
 {
-    const std::vector<CodeChange> changes = FindFontTags(text, colours);
+    return WriteFadedHtml(text, FindFontTags(text, colours), tags);
+}
 
+std::u16string WriteFadedHtml(std::u16string_view text, const std::vector<CodeChange>& changes, const TagOptions& tags)
+{
     // The output is sized once, for the case with a tag at every change and a closing
     // tag before each (the option is read at each tag, as it is written), and trimmed
     // at the end.

@@ -3,11 +3,13 @@
 #pragma once
 
 #include "engine/ColourTable.h"
+#include "engine/FadeCodes.h"
 
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace modOmbrix {
 
@@ -30,5 +32,9 @@ std::int32_t MaxTextLength(std::int32_t colours);
 // Reads the colour count, the levels and the tag options from the two views at call
 // time and keeps nothing between calls.
 std::u16string FadeText(std::u16string_view text, const ColourTable& colours, const TagOptions& tags);
+
+// FadeText's second half, for a caller that also needs the tags (the message box draws
+// its colours from them): the HTML of the text with the tags FindFontTags gave for it.
+std::u16string WriteFadedHtml(std::u16string_view text, const std::vector<CodeChange>& changes, const TagOptions& tags);
 
 } // namespace modOmbrix

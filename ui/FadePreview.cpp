@@ -67,8 +67,16 @@ void FadePreview::Show(const QString& text)
         Clear();
         return;
     }
-    const std::vector<modOmbrix::CodeChange> tags = modOmbrix::FindFontTags(
-        std::u16string_view(QStringView(text).utf16(), static_cast<std::size_t>(text.size())), colours_);
+    Show(text, modOmbrix::FindFontTags(
+                   std::u16string_view(QStringView(text).utf16(), static_cast<std::size_t>(text.size())), colours_));
+}
+
+void FadePreview::Show(const QString& text, const std::vector<modOmbrix::CodeChange>& tags)
+{
+    if (!on_ || text.isEmpty()) {
+        Clear();
+        return;
+    }
     BoxPositions positions(text);
     QList<QTextEdit::ExtraSelection> runs;
     runs.reserve(static_cast<qsizetype>(tags.size()));

@@ -5,9 +5,12 @@
 #pragma once
 
 #include "engine/ColourTable.h"
+#include "engine/FadeCodes.h"
 #include "ui/layer/TextBox.h"
 
 #include <QObject>
+
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -26,6 +29,8 @@ public:
     // Colours the box's text (as TextBox::Text gives it) from its font tags. Throws
     // TextTooLongError where the generator would.
     void Show(const QString& text);
+    // The same with the tags already found for the text (the change handler has them).
+    void Show(const QString& text, const std::vector<modOmbrix::CodeChange>& tags);
     // Leaves the text uncoloured.
     void Clear();
 

@@ -1,6 +1,7 @@
 #include "ui/frmOmbrix.h"
 
 #include "engine/FadeText.h"
+#include "engine/FontTags.h"
 #include "ui/frmAbout.h"
 #include "ui/frmOptions.h"
 #include "ui/frmSetColor.h"
@@ -87,13 +88,15 @@ void frmOmbrix::txtIn_Change()
 {
     const QString text = txtIn->Text();
     try {
-        const std::u16string html = modOmbrix::FadeText(
-            std::u16string_view(QStringView(text).utf16(), static_cast<std::size_t>(text.size())), colours_, options_);
+        // The tags once, for the HTML and for the colours in the box.
+        const std::u16string_view units(QStringView(text).utf16(), static_cast<std::size_t>(text.size()));
+        const std::vector<modOmbrix::CodeChange> tags = modOmbrix::FindFontTags(units, colours_);
+        const std::u16string html = modOmbrix::WriteFadedHtml(units, tags, options_);
         strOutput = QString::fromUtf16(html.data(), static_cast<qsizetype>(html.size()));
         lblCharCount->setFont(font());
         lblCharCount->setText(QString::number(strOutput.size()));
         lblCharCount->setToolTip(QStringLiteral("The Number of Characters the HTML Will Use"));
-        preview->Show(text);
+        preview->Show(text, tags);
     } catch (const modOmbrix::TextTooLongError& e) {
         // Keep the text: the user can shorten it or use fewer colours.
         strOutput.clear();

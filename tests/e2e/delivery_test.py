@@ -212,12 +212,19 @@ def paste_not_taken(s, fade_exe, qt_target):
         settings_file.write(settings_file.DEFAULT_LINES)
         s.start_target([qt_target, log, "--no-input"], "Qt Target")
         s.start_ombrix()
-        s.d.type(message)
-        s.d.key("Return")
-        desktop.wait_for(lambda: len(s.d.windows_named(TITLE)) == 2, what="a message from the tool")
-        check(received(log) == [], "the button on Alt+S in the previous window did not fire")
-        check(s.d.clipboard() == fade(fade_exe, message), "the HTML is still on the clipboard")
-        expect_message_and_text_kept(s, message, log)
+        send_expecting_nothing_pressed(s, fade_exe, message, log,
+                                       "the button on Alt+S in the previous window did not fire")
+
+
+def send_expecting_nothing_pressed(s, fade_exe, message, log, nothing_pressed):
+    """Sends a message that must not be handed over: nothing reaches the previous window,
+    the HTML stays on the clipboard, the tool says why and keeps the text."""
+    s.d.type(message)
+    s.d.key("Return")
+    desktop.wait_for(lambda: len(s.d.windows_named(TITLE)) == 2, what="a message from the tool")
+    check(received(log) == [], nothing_pressed)
+    check(s.d.clipboard() == fade(fade_exe, message), "the HTML is still on the clipboard")
+    expect_message_and_text_kept(s, message, log)
 
 
 def expect_message_and_text_kept(s, message, log):
@@ -241,12 +248,8 @@ def xwayland_no_x11_focus(s, fade_exe, tk_command):
     back to the X11 window it last saw (that may be another chat), nor press keys."""
     message = "for a wayland window"
     with messenger(s, settings_file.DEFAULT_LINES, tk_command, "Tk Target") as (log, _):
-        s.d.type(message)
-        s.d.key("Return")
-        desktop.wait_for(lambda: len(s.d.windows_named(TITLE)) == 2, what="a message from the tool")
-        check(received(log) == [], "the X11 window that had the focus before got nothing")
-        check(s.d.clipboard() == fade(fade_exe, message), "the HTML is on the clipboard")
-        expect_message_and_text_kept(s, message, log)
+        send_expecting_nothing_pressed(s, fade_exe, message, log,
+                                       "the X11 window that had the focus before got nothing")
 
 
 def copy(s, fade_exe):
