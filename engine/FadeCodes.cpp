@@ -37,7 +37,8 @@ constexpr std::array<std::uint8_t, 256> kGridSteps = [] {
 // rules say, and the positions where it changes.
 class FadeCodes {
 public:
-    FadeCodes(const ColourTable& colours, std::int16_t n, std::int16_t segments) : n_(n), s_(segments)
+    FadeCodes(const ColourTable& colours, std::int16_t n, std::int16_t segments)
+        : n_(n), s_(segments), scale_(segments > 0 ? static_cast<double>(n) / segments : 0.0)
     {
         // Entries above s stay 0; entry s + 1 is read, with t = 0, at the last character.
         for (int i = 0; i <= s_; ++i)
@@ -54,7 +55,7 @@ public:
     {
         if (n_ == 0)
             return {};
-        std::array<Span, kSlotCount> spans{};
+        std::array<Span, kSlotCount> spans; // written before it is read
         const std::size_t spanCount = Spans(spans);
         // Room for the most the spans can have; only what they have is kept.
         std::array<CodeChange, kSlotCount*(1 + 3 * kMaxRun)> found; // written before it is read
@@ -110,15 +111,16 @@ private:
         return static_cast<float>(static_cast<double>(pos) / static_cast<double>(n_));
     }
 
-    Segment SegmentOf(std::int16_t k) const
+    // Filled in place: a Segment built apart and copied in would be read back whole just
+    // after its first field was written, which the processor cannot forward.
+    void FillSegment(Segment& segment, std::int16_t k) const
     {
-        Segment segment{k, {}};
+        segment.k = k;
         for (std::size_t c = 0; c < 3; ++c) {
             const std::int16_t a = bytes_[c].at(static_cast<std::size_t>(k));
             segment.lines[c] = {static_cast<double>(a),
                                 static_cast<double>(checked::Sub(bytes_[c].at(static_cast<std::size_t>(k) + 1), a))};
         }
-        return segment;
     }
 
     // A channel's step where the segment's fraction is t: Interpolate's arithmetic (a +
@@ -162,7 +164,7 @@ private:
             if (lo > hi)
                 continue;
             Span& span = spans.at(count++);
-            span.segment = SegmentOf(k);
+            FillSegment(span.segment, k);
             span.lo = lo;
             span.hi = hi;
             span.first = CodeOn(span.segment, lo);
@@ -185,9 +187,8 @@ private:
         const Line& line = span.segment.lines[static_cast<std::size_t>(channel)];
         // Where the straight line a + (b - a) x (i x s / n - k) crosses a byte, as a
         // position. This needs no exact division: a multiplication stands in for it.
-        const double scale = static_cast<double>(n_) / s_;
-        const double perByte = scale / line.rise;
-        const double start = span.segment.k * scale - line.start * perByte;
+        const double perByte = scale_ / line.rise;
+        const double start = span.segment.k * scale_ - line.start * perByte;
         for (std::int32_t target = from + direction; target != to + direction; target += direction) {
             // The byte where the step flips (a tie of bytes / 16 goes to the even step),
             // then half a byte for the rounding of the interpolated value.
@@ -247,6 +248,7 @@ private:
     static CodeChange* MergeCrossings(std::uint32_t code, std::array<const std::uint32_t*, 3> runs, std::size_t count,
                                       CodeChange* out)
     {
+        std::int16_t last = out[-1].position; // kept here, not read back from what was just stored
         for (std::size_t n = 0; n < count; ++n) {
             const std::uint32_t r = *runs[0];
             const std::uint32_t g = *runs[1];
@@ -259,14 +261,16 @@ private:
             code = (code & ~(0xFFU << shift)) | (first & 63U) << shift;
             const auto position = static_cast<std::int16_t>(first >> 8);
             // Crossings at one position make one change, with the code after all of them.
-            out -= out[-1].position == position ? 1 : 0;
+            out -= last == position ? 1 : 0;
             *out++ = {position, code};
+            last = position;
         }
         return out;
     }
 
     std::int16_t n_;
     std::int16_t s_;
+    double scale_; // positions a segment: n / s
     std::array<std::array<std::int16_t, kSlotCount + 1>, 3> bytes_{};
 };
 
