@@ -64,16 +64,28 @@ public:
             const Span& span = spans.at(j);
             if (j == 0 || span.first != spans.at(j - 1).last)
                 *out++ = {span.lo, span.first};
-            // Each channel's crossings in position order, each run closed by kAfterAll.
+            // Each moving channel's crossings in position order, each run closed by
+            // kAfterAll; most spans move one or two channels, and a merge of fewer runs
+            // is quicker.
             std::array<std::uint32_t, 3 * (kMaxRun + 1)> crossings; // written before it is read
             std::array<const std::uint32_t*, 3> runs{};
+            std::size_t moving = 0;
             std::uint32_t* end = crossings.data();
             for (int c = 0; c < 3; ++c) {
-                runs.at(static_cast<std::size_t>(c)) = end;
-                end = FindCrossings(span, c, end);
+                std::uint32_t* const run = end;
+                end = FindCrossings(span, c, run);
+                if (end == run)
+                    continue;
+                runs.at(moving++) = run;
                 *end++ = kAfterAll;
             }
-            out = MergeCrossings(span.first, runs, static_cast<std::size_t>(end - crossings.data()) - 3, out);
+            const auto count = static_cast<std::size_t>(end - crossings.data()) - moving;
+            if (moving == 1)
+                out = MergeCrossings<1>(span.first, runs, count, out);
+            else if (moving == 2)
+                out = MergeCrossings<2>(span.first, runs, count, out);
+            else if (moving == 3)
+                out = MergeCrossings<3>(span.first, runs, count, out);
         }
         return {found.data(), out};
     }
@@ -228,7 +240,19 @@ private:
     std::uint32_t Settle(const Span& span, int channel, const Reached& reached, std::int32_t& i) const
     {
         const auto stepAt = [&](std::int32_t at) { return StepOn(span.segment, channel, at); };
+        // The line put the step within a hair of i, so the answer is nearly always i or a
+        // neighbour: the three are worked out side by side, not each after the one before.
+        const bool hasBefore = i > span.lo + 1;
+        const bool hasAfter = i < span.hi;
         std::uint32_t here = stepAt(i);
+        const std::uint32_t before = hasBefore ? stepAt(i - 1) : 0;
+        const std::uint32_t after = hasAfter ? stepAt(i + 1) : 0;
+        if (reached(here) && (!hasBefore || !reached(before)))
+            return here;
+        if (!reached(here) && hasAfter && reached(after)) {
+            ++i;
+            return after;
+        }
         if (reached(here)) {
             for (std::uint32_t before = 0; i > span.lo + 1 && reached(before = stepAt(i - 1)); --i)
                 here = before; // lo itself has not reached it
@@ -239,24 +263,23 @@ private:
         return here;
     }
 
-    // Adds the changes after a span's first position, whose code is `code`: the three
-    // channels' runs of crossings, merged. Crossings of different channels never pack to
+    // Adds the changes after a span's first position, whose code is `code`: the first
+    // kRuns runs of crossings (one a moving channel), merged. Crossings of different channels never pack to
     // the same number, so each round takes exactly one, with no branch on which. A run
     // is taken in its order, so where a channel takes two steps at one position, the
     // code ends with the second. Writes from `out`, whose out[-1] is an earlier change,
     // and returns the end of what it wrote.
+    template <std::size_t kRuns>
     static CodeChange* MergeCrossings(std::uint32_t code, std::array<const std::uint32_t*, 3> runs, std::size_t count,
                                       CodeChange* out)
     {
         std::int16_t last = out[-1].position; // kept here, not read back from what was just stored
         for (std::size_t n = 0; n < count; ++n) {
-            const std::uint32_t r = *runs[0];
-            const std::uint32_t g = *runs[1];
-            const std::uint32_t b = *runs[2];
-            const std::uint32_t first = std::min(r, std::min(g, b));
-            runs[0] += r == first ? 1 : 0;
-            runs[1] += g == first ? 1 : 0;
-            runs[2] += b == first ? 1 : 0;
+            std::uint32_t first = *runs[0];
+            for (std::size_t c = 1; c < kRuns; ++c)
+                first = std::min(first, *runs[c]);
+            for (std::size_t c = 0; c < kRuns; ++c)
+                runs[c] += *runs[c] == first ? 1 : 0;
             const unsigned shift = 16 - 8 * ((first >> 6) & 3U);
             code = (code & ~(0xFFU << shift)) | (first & 63U) << shift;
             const auto position = static_cast<std::int16_t>(first >> 8);
