@@ -38,7 +38,8 @@ constexpr std::array<std::uint8_t, 256> kGridSteps = [] {
 class FadeCodes {
 public:
     FadeCodes(const ColourTable& colours, std::int16_t n, std::int16_t segments)
-        : n_(n), s_(segments), scale_(segments > 0 ? static_cast<double>(n) / segments : 0.0)
+        : n_(n), s_(segments), scale_(segments > 0 ? static_cast<double>(n) / segments : 0.0),
+          margin_(MarginFor(scale_))
     {
         // Entries above s stay 0; entry s + 1 is read, with t = 0, at the last character.
         for (int i = 0; i <= s_; ++i)
@@ -96,8 +97,12 @@ private:
     // A position's fraction i x s / n, rounded to binary32 (below 8), is at most 2^-21 off,
     // so its byte is at most 2^-21 x |b - a| off the straight line; the line rises
     // |b - a| x s / n a position. So a position more than 2^-21 x n / s from where the
-    // line crosses a byte lies on the side the line says. n / s is at most 32766.
-    static constexpr double kMargin = 0.02; // > 2^-21 x 32766 = 0.0156
+    // line crosses a byte lies on the side the line says (the rest of the arithmetic is
+    // exact in double). The margin is that distance for this n / s, with a quarter more
+    // to spare: a fixed one for the largest n / s, 32766, would send a crossing to the
+    // rules' own arithmetic about twenty times as often with six colours.
+    static constexpr double kFractionError = 0x1p-21;
+    static double MarginFor(double positionsPerSegment) { return 1.25 * kFractionError * positionsPerSegment + 1e-9; }
 
     // What a channel's byte is made of inside one segment: a + (b - a) x t.
     struct Line {
@@ -210,7 +215,7 @@ private:
             const auto whole = static_cast<std::int32_t>(crossing); // truncating a positive number: the floor
             const double fraction = crossing - whole;
             std::int32_t i = whole + 1;
-            const bool clear = std::abs(fraction - 0.5) < 0.5 - kMargin;
+            const bool clear = std::abs(fraction - 0.5) < 0.5 - margin_;
             const bool inside =
                 static_cast<std::uint32_t>(i - span.lo - 1) < static_cast<std::uint32_t>(span.hi - span.lo);
             if (clear && inside) [[likely]] {
@@ -294,6 +299,7 @@ private:
     std::int16_t n_;
     std::int16_t s_;
     double scale_; // positions a segment: n / s
+    double margin_;
     std::array<std::array<std::int16_t, kSlotCount + 1>, 3> bytes_{};
 };
 
