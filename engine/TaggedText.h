@@ -28,11 +28,13 @@ enum class TextWriter {
 TextWriter BestTextWriter();
 
 // Writes the text to dst with every CR LF pair as "<BR>" and, before the character at
-// each change's position, "<FONT COLOR=" its code ">" (after "</FONT>" where the
-// closing tags option, read at each tag, is on and the position is not the first); returns the end of what it wrote.
-// dst must have room for the text, two more characters for each CR, a closing and an opening tag for each change, and
-// eight more: the writer stores in blocks, and what a block writes past the end of the output is written over or cut
-// off.
+// each change's position, "<FONT COLOR=" its code ">" (after "</FONT>" where the closing
+// tags option, read at each tag, is on and the position is not the first); returns the
+// end of what it wrote. The changes are in position order and none falls on a CR or LF
+// (as FindFontTags gives them), so no pair is split between two runs. dst must have room
+// for the text, two more characters for each CR, kLongestTag for each change and eight
+// more: the writer stores in blocks, and what a block writes past the end of the output
+// is written over or cut off.
 char16_t* WriteTaggedText(char16_t* dst, std::u16string_view text, const std::vector<CodeChange>& changes,
                           const TagOptions& tags);
 char16_t* WriteTaggedText(TextWriter writer, char16_t* dst, std::u16string_view text,
