@@ -20,12 +20,18 @@ void WarnAboutSettings(const QString& what, const modOmbrix::SettingsFileError& 
 OmbrixApp::OmbrixApp(std::filesystem::path settingsPath, std::unique_ptr<DeliveryPlatform> platform)
     : settingsPath_(std::move(settingsPath)), platform_(std::move(platform))
 {
-    layer::FixedDialog::SetUntitledBorderRequest([](QWidget& dialog) { x11::RequestUntitledBorder(dialog); });
+    layer::FixedDialog::SetFrameRequest([](QWidget& dialog, bool titleBar) {
+        if (titleBar)
+            x11::RequestFixedFrame(dialog, x11::FixedFrame::Dialog);
+        else
+            x11::RequestUntitledBorder(dialog);
+    });
     setColor = std::make_unique<ui::frmSetColor>(*this);
     for (int i = 0; i < modOmbrix::kSlotCount; ++i)
         setColor->UpdateColor(i);
     options = std::make_unique<ui::frmOptions>(*this);
     main = std::make_unique<ui::frmOmbrix>(*setColor, *options, *this);
+    x11::KeepFixedFrame(*main, x11::FixedFrame::MainWindow);
     controls = std::make_unique<ControlsBinding>(*setColor, *options, *main);
     if (!platform_)
         platform_ = std::make_unique<DesktopPlatform>(*main);

@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev libxtst-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb openbox xdotool xclip x11-utils imagemagick fonts-dejavu-core fonts-liberation2
+  xvfb openbox icewm xdotool xclip x11-utils imagemagick fonts-dejavu-core fonts-liberation2
   python3 python3-tk
   qt6-wayland qt6-base-private-dev libwayland-dev libwayland-bin libxkbcommon-dev
   sway xwayland x11-xserver-utils yad wl-clipboard

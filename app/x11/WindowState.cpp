@@ -119,6 +119,51 @@ AboveKeeper* KeeperOf(const QWidget& window)
     return nullptr;
 }
 
+// The Motif window-manager hints: which of the two fields are set, the functions the
+// window manager offers (move, minimise, close...) and the decorations it draws.
+struct MotifHints {
+    std::uint32_t fields;
+    std::uint32_t functions;
+    std::uint32_t decorations;
+};
+
+MotifHints MotifHintsFor(FixedFrame frame)
+{
+    constexpr std::uint32_t kFunctionsField = 1u << 0, kDecorationsField = 1u << 1;
+    constexpr std::uint32_t kMove = 1u << 2, kMinimise = 1u << 3, kClose = 1u << 5;
+    constexpr std::uint32_t kBorder = 1u << 1, kTitle = 1u << 3, kMenu = 1u << 4, kMinimiseButton = 1u << 5;
+    // No resize: the windows have a fixed size, and a resize border would only be in the
+    // way. No maximise, so no maximise button. A dialog offers no close (its close
+    // requests are refused) and no minimise, which would hide it while it blocks the
+    // main window.
+    switch (frame) {
+    case FixedFrame::MainWindow:
+        return {kFunctionsField | kDecorationsField, kMove | kMinimise | kClose,
+                kBorder | kTitle | kMenu | kMinimiseButton};
+    case FixedFrame::Dialog: return {kFunctionsField | kDecorationsField, kMove, kBorder | kTitle};
+    case FixedFrame::Untitled: return {kFunctionsField | kDecorationsField, kMove, kBorder};
+    }
+    return {0, 0, 0};
+}
+
+class FrameKeeper final : public QObject {
+public:
+    FrameKeeper(QWidget& window, FixedFrame frame) : QObject(&window), frame_(frame)
+    {
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) // before the X window is mapped
+            RequestFixedFrame(*static_cast<QWidget*>(watched), frame_);
+        return false;
+    }
+
+private:
+    FixedFrame frame_;
+};
+
 class ModalDialogReturn final : public QAbstractNativeEventFilter {
 public:
     explicit ModalDialogReturn(QWidget& mainWindow) : main_(&mainWindow) {}
@@ -185,6 +230,27 @@ bool WantsAbove(const QWidget& window)
     return keeper && keeper->above;
 }
 
+bool RequestFixedFrame(QWidget& window, FixedFrame frame)
+{
+    xcb_connection_t* c = QtConnection();
+    if (!c)
+        return false;
+    const MotifHints hints = MotifHintsFor(frame);
+    const std::uint32_t values[5] = {hints.fields, hints.functions, hints.decorations, 0, 0};
+    const xcb_atom_t property = Atom(c, "_MOTIF_WM_HINTS");
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, Native(window), property, property, 32, 5, values);
+    xcb_flush(c);
+    return true;
+}
+
+bool KeepFixedFrame(QWidget& window, FixedFrame frame)
+{
+    if (!QtConnection())
+        return false;
+    new FrameKeeper(window, frame);
+    return true;
+}
+
 bool RequestUntitledBorder(QWidget& window)
 {
     xcb_connection_t* c = QtConnection();
@@ -193,14 +259,7 @@ bool RequestUntitledBorder(QWidget& window)
     const xcb_window_t native = Native(window);
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, native, Atom(c, "_NET_WM_NAME"), Atom(c, "UTF8_STRING"), 8, 0, "");
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, native, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0, "");
-    // The Motif hints, which EWMH window managers still read for decorations: flags,
-    // functions, decorations, input mode, status.
-    constexpr std::uint32_t kDecorationsField = 1u << 1, kBorder = 1u << 1;
-    const std::uint32_t hints[5] = {kDecorationsField, 0, kBorder, 0, 0};
-    const xcb_atom_t property = Atom(c, "_MOTIF_WM_HINTS");
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, native, property, property, 32, 5, hints);
-    xcb_flush(c);
-    return true;
+    return RequestFixedFrame(window, FixedFrame::Untitled);
 }
 
 } // namespace ombrix::app::x11

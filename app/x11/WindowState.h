@@ -17,6 +17,24 @@ bool SetAbove(QWidget& window, bool above);
 // Whether the window manager was asked to keep the window above (tests, diagnostics).
 bool WantsAbove(const QWidget& window);
 
+// The frames of the program's fixed-size windows, as the window manager should draw and
+// handle them. Qt's own hints offer a fixed-size window a resize border, and leave a
+// dialog's decorations to the window manager, which may then add a window menu button.
+enum class FixedFrame {
+    MainWindow, // title bar, window menu and minimise button; moves, minimises, closes
+    Dialog,     // title bar and border only; moves
+    Untitled,   // a plain border only; moves
+};
+
+// Writes the frame's Motif hints, which EWMH window managers read for decorations and
+// functions. Qt writes its own whenever it creates the X window or its flags change, so
+// call this before each map (the show event comes just before it).
+bool RequestFixedFrame(QWidget& window, FixedFrame frame);
+
+// Requests the frame before each map of the window, for a window whose show events the
+// caller does not see.
+bool KeepFixedFrame(QWidget& window, FixedFrame frame);
+
 // Asks for a plain border and no title bar, which Qt's flags cannot express (without a
 // title Qt asks for no decoration at all), and leaves the window's name empty, where Qt
 // would put the application's name. Call before the window is mapped.

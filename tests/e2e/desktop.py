@@ -1,5 +1,6 @@
-"""A throw-away X desktop for end-to-end tests: Xvfb on a free display plus openbox,
-and small wrappers over xdotool, xprop and xclip that always time out."""
+"""A throw-away X desktop for end-to-end tests: Xvfb on a free display plus a window
+manager (openbox unless told otherwise), and small wrappers over xdotool, xprop and
+xclip that always time out."""
 import contextlib
 import os
 import shutil
@@ -105,9 +106,18 @@ class Desktop:
         self.run("import", "-window", "root", path, timeout=30)
 
 
+# How each window manager the tests use is started: openbox is the usual desktop; icewm
+# reads the Motif hints' functions and decorations field by field.
+WINDOW_MANAGERS = {"openbox": ["openbox"], "icewm": ["icewm"]}
+
+
 @contextlib.contextmanager
 def desktop(screen="1280x800x24", window_manager=True):
-    for tool in ("Xvfb", "openbox", "xdotool", "xprop"):
+    """window_manager: True for openbox, a name from WINDOW_MANAGERS, or False for none."""
+    if window_manager is True:
+        window_manager = "openbox"
+    wm_command = WINDOW_MANAGERS[window_manager] if window_manager else []
+    for tool in ["Xvfb", "xdotool", "xprop"] + wm_command[:1]:
         if not shutil.which(tool):
             raise RuntimeError("missing %s (run scripts/setup.sh)" % tool)
     display = _free_display()
@@ -123,10 +133,10 @@ def desktop(screen="1280x800x24", window_manager=True):
         wait_for(lambda: subprocess.run(["xprop", "-root"], env=d.env, capture_output=True,
                                         timeout=5).returncode == 0, what="Xvfb")
         if window_manager:
-            wm = subprocess.Popen(["openbox"], env=d.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            wm = subprocess.Popen(wm_command, env=d.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             wait_for(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in d.run(
-                "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False), what="openbox")
-            time.sleep(0.5)  # openbox announces itself before it manages windows
+                "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False), what=window_manager)
+            time.sleep(0.5)  # a window manager announces itself before it manages windows
         yield d
     finally:
         if config:

@@ -80,8 +80,9 @@ def dialogs_and_stacking(d, exe):
     check("MAXIMIZE" not in actions and "RESIZE" not in actions, "the options dialog offers neither maximise nor resize")
     d.key("Return", window=options)
     desktop.expect(lambda: d.is_above(win), "OK in the options dialog puts the main window back on top")
-    check(settings_file.read() == settings_file.file_bytes(settings_file.with_changes(line2=" 3 ")),
-          "OK in the options dialog saved the expanded state")
+    # The program saves just after it asks for the topmost band: wait for the file too.
+    expanded = settings_file.file_bytes(settings_file.with_changes(line2=" 3 "))
+    desktop.expect(lambda: settings_file.read() == expanded, "OK in the options dialog saved the expanded state")
 
     # A dialog minimised by the window manager comes back with the main window.
     d.key("alt+c", window=win)

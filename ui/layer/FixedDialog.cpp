@@ -10,24 +10,24 @@
 namespace ombrix::layer {
 namespace {
 
-std::function<void(QWidget&)>& UntitledBorderRequest()
+std::function<void(QWidget&, bool)>& FrameRequest()
 {
-    static std::function<void(QWidget&)> request;
+    static std::function<void(QWidget&, bool)> request;
     return request;
 }
 
 } // namespace
 
-void FixedDialog::SetUntitledBorderRequest(std::function<void(QWidget&)> request)
+void FixedDialog::SetFrameRequest(std::function<void(QWidget& dialog, bool titleBar)> request)
 {
-    UntitledBorderRequest() = std::move(request);
+    FrameRequest() = std::move(request);
 }
 
 FixedDialog::FixedDialog(const QString& caption, int clientWidth, int clientHeight, DesignBorders borders,
                          bool titleBar)
     : QDialog(nullptr), geometry_(*this, borders), titleBar_(titleBar)
 {
-    // Without WindowTitleHint Qt asks for no decoration at all; the border is asked for
+    // Without WindowTitleHint Qt asks for no decoration at all; the frame is asked for
     // separately before each show.
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
     if (titleBar)
@@ -72,8 +72,8 @@ void FixedDialog::showEvent(QShowEvent* event)
 {
     // The show event comes before the window is mapped, while the window manager can
     // still take the request into account.
-    if (!titleBar_ && UntitledBorderRequest())
-        UntitledBorderRequest()(*this);
+    if (FrameRequest())
+        FrameRequest()(*this, titleBar_);
     QDialog::showEvent(event);
 }
 

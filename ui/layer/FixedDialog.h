@@ -26,9 +26,10 @@ public:
     // one the window's focus chain reaches).
     void SetFirstControl(QWidget* control) { firstControl_ = control; }
 
-    // How a dialog without a title bar asks the window manager for its border, which
-    // Qt's window flags cannot express; the desktop integration installs it at start-up.
-    static void SetUntitledBorderRequest(std::function<void(QWidget&)> request);
+    // How a dialog asks the window manager for its fixed frame (a title bar and border
+    // only, or a plain border without a title bar), which Qt's window flags cannot
+    // express; the desktop integration installs it at start-up.
+    static void SetFrameRequest(std::function<void(QWidget& dialog, bool titleBar)> request);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
