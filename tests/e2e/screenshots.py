@@ -20,7 +20,8 @@ def main():
     exe, out = sys.argv[1], sys.argv[2]
     scale = float(os.environ.get("QT_SCALE_FACTOR", "1") or 1)
     screen = "%dx%dx24" % (1024 * scale, 700 * scale)  # room for the tallest dialog at any scale
-    with settings_file.preserved(), desktop.desktop(screen) as d:
+    window_manager = os.environ.get("OMBRIX_WINDOW_MANAGER", "openbox")
+    with settings_file.preserved(), desktop.desktop(screen, window_manager=window_manager) as d:
         if os.path.lexists(settings_file.PATH):
             os.remove(settings_file.PATH)
         proc = subprocess.Popen([exe], env=d.env)
