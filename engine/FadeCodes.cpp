@@ -9,6 +9,10 @@
 #include <limits>
 #include <string>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace modOmbrix {
 namespace {
 
@@ -206,12 +210,13 @@ private:
         // position. This needs no exact division: a multiplication stands in for it.
         const double perByte = scale_ / line.rise;
         const double start = span.segment.k * scale_ - line.start * perByte;
-        for (std::int32_t target = from + direction; target != to + direction; target += direction) {
-            // The byte where the step flips (a tie of bytes / 16 goes to the even step),
-            // then half a byte for the rounding of the interpolated value.
-            const double flip = ((target & 1) != 0 ? 7.5 : 8.5) * -direction;
-            const double crossing =
-                std::clamp(start + (16.0 * target + flip) * perByte, 0.0, static_cast<double>(span.hi));
+        // The byte where the step to `target` flips (a tie of bytes / 16 goes to the even
+        // step), then half a byte for the rounding of the interpolated value.
+        const auto flipByte = [&](std::int32_t target) {
+            return 16.0 * target + ((target & 1) != 0 ? 7.5 : 8.5) * -direction;
+        };
+        const auto one = [&](std::int32_t target) {
+            const double crossing = std::clamp(start + flipByte(target) * perByte, 0.0, static_cast<double>(span.hi));
             const auto whole = static_cast<std::int32_t>(crossing); // truncating a positive number: the floor
             const double fraction = crossing - whole;
             std::int32_t i = whole + 1;
@@ -219,8 +224,8 @@ private:
             const bool inside =
                 static_cast<std::uint32_t>(i - span.lo - 1) < static_cast<std::uint32_t>(span.hi - span.lo);
             if (clear && inside) [[likely]] {
-                *out++ = Pack(i, channel, target);
-                continue;
+                *out++ = Pack(i, channel, static_cast<std::uint32_t>(target));
+                return;
             }
             // Too close to a position for the line to tell: the rules' own arithmetic does.
             i = std::clamp(whole + (fraction > 0.0 ? 1 : 0), span.lo + 1, std::int32_t{span.hi});
@@ -230,7 +235,50 @@ private:
             // Settle moves i: take the step first, then pack the position it settled on.
             const std::uint32_t step = Settle(span, channel, reached, i);
             *out++ = Pack(i, channel, step);
+        };
+        std::int32_t target = from + direction;
+        const std::int32_t stop = to + direction;
+#if defined(__SSE2__)
+        // Two targets at a time, in the same arithmetic as `one` (so the same crossings to
+        // the last bit); a pair where either is too close to call goes to `one`.
+        const __m128d perByte2 = _mm_set1_pd(perByte);
+        const __m128d start2 = _mm_set1_pd(start);
+        const __m128d hi2 = _mm_set1_pd(static_cast<double>(span.hi));
+        const __m128d limit2 = _mm_set1_pd(0.5 - margin_);
+        const __m128d half2 = _mm_set1_pd(0.5);
+        const __m128d sign2 = _mm_set1_pd(-0.0);
+        const __m128i lo2 = _mm_set1_epi32(span.lo + 1);
+        const __m128i width2 = _mm_set1_epi32(span.hi - span.lo);
+        const __m128i channel2 = _mm_set1_epi32(channel << 6);
+        const __m128d byteStep2 = _mm_set1_pd(32.0 * direction); // two targets on, the same parity
+        __m128d bytes = _mm_set_pd(flipByte(target + direction), flipByte(target));
+        __m128i targets = _mm_set_epi32(0, 0, target + direction, target);
+        const __m128i targetStep2 = _mm_set1_epi32(2 * direction);
+        for (; (stop - target) * direction >= 2; target += 2 * direction) {
+            const __m128d crossing =
+                _mm_min_pd(_mm_max_pd(_mm_add_pd(start2, _mm_mul_pd(bytes, perByte2)), _mm_setzero_pd()), hi2);
+            const __m128i whole = _mm_cvttpd_epi32(crossing);
+            const __m128d fraction = _mm_sub_pd(crossing, _mm_cvtepi32_pd(whole));
+            const __m128d clear = _mm_cmplt_pd(_mm_andnot_pd(sign2, _mm_sub_pd(fraction, half2)), limit2);
+            const __m128i i = _mm_add_epi32(whole, _mm_set1_epi32(1));
+            const __m128i offset = _mm_sub_epi32(i, lo2); // inside: 0 <= offset < width
+            const __m128i inside =
+                _mm_andnot_si128(_mm_cmplt_epi32(offset, _mm_setzero_si128()), _mm_cmplt_epi32(offset, width2));
+            const int both = _mm_movemask_pd(clear) & _mm_movemask_ps(_mm_castsi128_ps(inside));
+            if (both == 3) [[likely]] {
+                const __m128i packed = _mm_or_si128(_mm_or_si128(_mm_slli_epi32(i, 8), channel2), targets);
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(out), packed);
+                out += 2;
+            } else {
+                one(target);
+                one(target + direction);
+            }
+            bytes = _mm_add_pd(bytes, byteStep2);
+            targets = _mm_add_epi32(targets, targetStep2);
         }
+#endif
+        for (; target != stop; target += direction)
+            one(target);
         return out;
     }
 
