@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -153,6 +154,28 @@ TEST(TaggedText, BlockWritersAgreeWithTheScalarOne)
                     << NameOf(writer) << ", alphabet " << a << ", round " << round;
             }
         }
+    }
+}
+
+TEST(TaggedText, CountsEveryCarriageReturnForTheRoom)
+{
+    // Counted in rounds of 64 and 32 characters, then one by one: every length up to
+    // three rounds and a few long ones, with CRs from none to every character.
+    std::mt19937 rng(10122026);
+    for (const std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{65535}, std::size_t{70000}}) {
+        for (const int percent : {0, 3, 50, 100}) {
+            std::u16string text(length, u'a');
+            std::uniform_int_distribution<int> chance(0, 99);
+            for (char16_t& c : text)
+                c = chance(rng) < percent ? u'\r' : u'a';
+            EXPECT_EQ(CountCarriageReturns(text), static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\r')))
+                << length << " characters, " << percent << "% CRs";
+        }
+    }
+    for (std::size_t length = 2; length <= 200; ++length) {
+        const std::u16string text = RandomText(rng, length, {u"\r", u"\r\n", u"a", u"\n"});
+        ASSERT_EQ(CountCarriageReturns(text), static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\r')))
+            << length;
     }
 }
 
