@@ -298,14 +298,15 @@ private:
         const bool hasBefore = i > span.lo + 1;
         const bool hasAfter = i < span.hi;
         std::uint32_t here = stepAt(i);
-        const std::uint32_t before = hasBefore ? stepAt(i - 1) : 0;
-        const std::uint32_t after = hasAfter ? stepAt(i + 1) : 0;
-        if (reached(here) && (!hasBefore || !reached(before)))
+        const std::uint32_t stepBefore = hasBefore ? stepAt(i - 1) : 0;
+        const std::uint32_t stepAfter = hasAfter ? stepAt(i + 1) : 0;
+        if (reached(here) && (!hasBefore || !reached(stepBefore)))
             return here;
-        if (!reached(here) && hasAfter && reached(after)) {
+        if (!reached(here) && hasAfter && reached(stepAfter)) {
             ++i;
-            return after;
+            return stepAfter;
         }
+        // Further off than a neighbour: walk.
         if (reached(here)) {
             for (std::uint32_t before = 0; i > span.lo + 1 && reached(before = stepAt(i - 1)); --i)
                 here = before; // lo itself has not reached it
@@ -317,11 +318,11 @@ private:
     }
 
     // Adds the changes after a span's first position, whose code is `code`: the first
-    // kRuns runs of crossings (one a moving channel), merged. Crossings of different channels never pack to
-    // the same number, so each round takes exactly one, with no branch on which. A run
-    // is taken in its order, so where a channel takes two steps at one position, the
-    // code ends with the second. Writes from `out`, whose out[-1] is an earlier change,
-    // and returns the end of what it wrote.
+    // kRuns runs of crossings (one for each moving channel), merged. Crossings of
+    // different channels never pack to the same number, so each round takes exactly one,
+    // with no branch on which. A run is taken in its order, so where a channel takes two
+    // steps at one position, the code ends with the second. Writes from `out`, whose
+    // out[-1] is an earlier change, and returns the end of what it wrote.
     template <std::size_t kRuns>
     static CodeChange* MergeCrossings(std::uint32_t code, std::array<const std::uint32_t*, 3> runs, std::size_t count,
                                       CodeChange* out)
