@@ -1,6 +1,5 @@
 #include "engine/FadeText.h"
 
-#include "engine/ColourMath.h"
 #include "engine/FadeCodes.h"
 #include "engine/FontTags.h"
 #include "engine/TaggedText.h"

@@ -11,8 +11,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #if defined(__GNUC__)
+// Functions built for SSSE3 or AVX2 alone, called where the processor has it.
 #include <immintrin.h>
-#define OMBRIX_HAVE_SSSE3_WRITER 1
+#define OMBRIX_PICKS_AT_RUN_TIME 1
 #endif
 #endif
 
@@ -243,7 +244,7 @@ std::size_t CountCarriageReturnsSse2(const char16_t*& p, const char16_t* end)
 
 #endif
 
-#if defined(OMBRIX_HAVE_SSSE3_WRITER)
+#if defined(OMBRIX_PICKS_AT_RUN_TIME)
 
 // How eight characters with CR LF pairs among them are written, for each set of pairs:
 // which character each output character copies, and what is added to it. Bit j of the
@@ -385,7 +386,7 @@ std::size_t CountCarriageReturns(std::u16string_view text)
     const char16_t* p = text.data();
     const char16_t* const end = p + text.size();
     std::size_t count = 0;
-#if defined(OMBRIX_HAVE_SSSE3_WRITER)
+#if defined(OMBRIX_PICKS_AT_RUN_TIME)
     static const bool wide = __builtin_cpu_supports("avx2");
     if (wide)
         count += CountCarriageReturnsAvx2(p, end); // leaves fewer than 64
@@ -400,7 +401,7 @@ std::size_t CountCarriageReturns(std::u16string_view text)
 
 TextWriter BestTextWriter()
 {
-#if defined(OMBRIX_HAVE_SSSE3_WRITER)
+#if defined(OMBRIX_PICKS_AT_RUN_TIME)
     static const bool ssse3 = __builtin_cpu_supports("ssse3");
     return ssse3 ? TextWriter::Ssse3 : TextWriter::Sse2;
 #elif defined(__SSE2__)
@@ -421,7 +422,7 @@ char16_t* WriteTaggedText(TextWriter writer, char16_t* dst, std::u16string_view 
                           const std::vector<CodeChange>& changes, const TagOptions& tags)
 {
     switch (writer) {
-#if defined(OMBRIX_HAVE_SSSE3_WRITER)
+#if defined(OMBRIX_PICKS_AT_RUN_TIME)
     case TextWriter::Ssse3: return WriteSsse3(dst, text, changes, tags);
 #endif
 #if defined(__SSE2__)
