@@ -2,9 +2,28 @@
 // the steps can be checked with a recording stand-in and the windows never touch X11.
 #pragma once
 
+#include "app/Keystroke.h"
+#include "app/MessageMatch.h"
+#include "app/TargetView.h"
+
 #include <QString>
 
+#include <optional>
+
 namespace ombrix::app {
+
+// The field a paste is about to go into, as the previous window shows it.
+struct TargetField {
+    FocusedObject object;
+    QString text;
+};
+
+// What became of the message after the send key.
+enum class AfterSendKey {
+    Sent,       // the field no longer holds it: the messenger took it
+    StillThere, // the field still holds it
+    Misfired,   // the key opened a menu or window instead; what it opened was closed
+};
 
 class DeliveryPlatform {
 public:
@@ -34,9 +53,25 @@ public:
     // bounded time).
     virtual void PressPaste() = 0;
     // Answers the clipboard until the target has fetched the text (or the fetch limit
-    // passed); true when it fetched.
+    // passed); true when it fetched. The check for a target that cannot be seen.
     virtual bool WaitForPasteFetched() = 0;
-    virtual void PressSpaceAndSend() = 0; // Space, then Alt+S, through the chosen route
+    // One key through the chosen route.
+    virtual void Press(Keystroke key) = 0;
+
+    // The checks that the previous window can be seen to pass, where it shows itself on the
+    // accessibility bus. FollowTarget comes before HideMainWindow, so its focus is seen;
+    // StopFollowingTarget once the send is over.
+    virtual void FollowTarget() = 0;
+    virtual void StopFollowingTarget() = 0;
+    // After ChooseKeyRoute: the object that has the focus in the previous window, waiting
+    // briefly for it to say so; none when that window cannot be seen.
+    virtual std::optional<TargetField> SeeTarget() = 0;
+    // Answers the clipboard until the seen field holds the message, for a bounded time;
+    // false when it did not come.
+    virtual bool WaitUntilFieldHolds(const OutgoingMessage& message) = 0;
+    // Watches the seen field after the send key, for a bounded time. A key that opened a
+    // menu or a window of the target instead is undone with Escape while the focus is there.
+    virtual AfterSendKey WaitAfterSendKey(const OutgoingMessage& message) = 0;
 };
 
 } // namespace ombrix::app

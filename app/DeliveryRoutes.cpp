@@ -1,5 +1,6 @@
 #include "app/DeliveryRoutes.h"
 
+#include "app/atspi/AtspiTargetView.h"
 #include "app/x11/PasteFetchTracker.h"
 #include "app/x11/X11KeyRoute.h"
 #include "app/x11/XWayland.h"
@@ -46,6 +47,8 @@ DeliveryRoutes OpenDeliveryRoutes(QWidget& mainWindow)
     }
     if (onWayland)
         routes.fetch = std::make_unique<wayland::ClipboardFetchWatch>();
+    if (!routes.keys.empty())
+        routes.target = std::make_unique<atspi::AtspiTargetView>();
     return routes;
 }
 

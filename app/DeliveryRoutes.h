@@ -5,6 +5,7 @@
 
 #include "app/KeyRoute.h"
 #include "app/PasteFetchWatch.h"
+#include "app/TargetView.h"
 
 #include <chrono>
 #include <memory>
@@ -19,6 +20,9 @@ struct DeliveryRoutes {
     std::vector<std::unique_ptr<KeyRoute>> keys;
     // Knows when the target fetched the clipboard; none: no paste mode.
     std::unique_ptr<PasteFetchWatch> fetch;
+    // Shows what the target holds, where it is on the accessibility bus; none: every send
+    // goes by the fetch alone.
+    std::unique_ptr<TargetView> target;
     // How long the clipboard needs, after it is set, before our window may hide: XWayland
     // hands an X11 client's clipboard to Wayland programs only while an X11 window has
     // the focus.

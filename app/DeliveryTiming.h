@@ -15,6 +15,21 @@ inline constexpr std::chrono::nanoseconds kFetchQuiet = 50ms;
 // A target that never asks (no text field has the focus) must not hold the send up for long.
 inline constexpr std::chrono::nanoseconds kFetchLimit = 2s;
 
+// How long the previous window has, once ours is hidden, to say on the accessibility bus
+// which object has its focus; and how long that focus must stay put to count.
+inline constexpr std::chrono::nanoseconds kFocusLimit = 300ms;
+inline constexpr std::chrono::nanoseconds kFocusQuiet = 40ms;
+// How long a seen field may take to show the pasted text: a busy target fetches the paste
+// and inserts it seconds later. One that never fetched gives up at kFetchLimit.
+inline constexpr std::chrono::nanoseconds kFieldLimit = 6s;
+// How long a messenger may take to take the message from its field after the send key,
+// and how long after the focus left the field a late emptying still counts.
+inline constexpr std::chrono::nanoseconds kSendLimit = 3s;
+inline constexpr std::chrono::nanoseconds kSendAfterFocusLeft = 200ms;
+// How long Escape has to close a menu before the next one is pressed, and how many at most.
+inline constexpr std::chrono::nanoseconds kEscapeLimit = 300ms;
+inline constexpr int kMaxEscapes = 3;
+
 // How long to wait for the user to let go of Shift or Ctrl (say after Shift+Enter) before
 // the keys go out anyway.
 inline constexpr std::chrono::nanoseconds kModifierLimit = 1s;

@@ -86,10 +86,135 @@ bool DesktopPlatform::WaitForPasteFetched()
     return fetch.DataRequests() > 0;
 }
 
-void DesktopPlatform::PressSpaceAndSend()
+void DesktopPlatform::Press(Keystroke key)
 {
     if (route_ != nullptr)
-        route_->PressSpaceAndSend();
+        route_->Press(key);
+}
+
+void DesktopPlatform::FollowTarget()
+{
+    field_.reset();
+    if (routes_.target)
+        routes_.target->Follow();
+}
+
+void DesktopPlatform::StopFollowingTarget()
+{
+    field_.reset();
+    if (routes_.target)
+        routes_.target->StopFollowing();
+}
+
+std::optional<TargetField> DesktopPlatform::SeeTarget()
+{
+    field_.reset();
+    if (route_ == nullptr || !routes_.target)
+        return std::nullopt;
+    TargetView& view = *routes_.target;
+    // A window that takes the focus back says so object by object (its window, then the
+    // field): the focus counts once it stays put for a moment.
+    const auto start = Clock::now();
+    std::optional<FocusedObject> last = view.Focus();
+    auto lastChange = Clock::now();
+    ServeEventsUntil([&] {
+        const auto now = Clock::now();
+        const std::optional<FocusedObject> focus = view.Focus();
+        if (focus.has_value() != last.has_value() || (focus && focus->id != last->id)) {
+            last = focus;
+            lastChange = now;
+        }
+        return (last && now - lastChange >= kFocusQuiet) || now - start >= kFocusLimit;
+    });
+    field_ = view.Focus();
+    if (!field_)
+        return std::nullopt;
+    return TargetField{*field_, view.TextOf(field_->id).value_or(QString())};
+}
+
+// Reads the field again only after the target reported a text change.
+class DesktopPlatform::FieldReader {
+public:
+    FieldReader(TargetView& view, std::uint64_t field) : view_(view), field_(field) {}
+
+    // The field's text if it changed since the last call.
+    std::optional<QString> Changed()
+    {
+        const int changes = view_.TextChanges();
+        if (changes == seen_)
+            return std::nullopt;
+        seen_ = changes;
+        return view_.TextOf(field_);
+    }
+
+private:
+    TargetView& view_;
+    std::uint64_t field_;
+    int seen_ = -1;
+};
+
+bool DesktopPlatform::WaitUntilFieldHolds(const OutgoingMessage& message)
+{
+    if (!field_ || !routes_.target)
+        return false;
+    FieldReader reader(*routes_.target, field_->id);
+    const PasteFetchWatch& fetch = *routes_.fetch;
+    bool holds = false;
+    ServeEventsUntil([&] {
+        if (const auto text = reader.Changed())
+            holds = FieldHolds(*text, message);
+        const auto since = Clock::now() - pasteKeys_;
+        const bool nothingFetched = fetch.DataRequests() == 0 && since >= kFetchLimit;
+        return holds || nothingFetched || since >= kFieldLimit;
+    });
+    return holds;
+}
+
+AfterSendKey DesktopPlatform::WaitAfterSendKey(const OutgoingMessage& message)
+{
+    if (!field_ || !routes_.target)
+        return AfterSendKey::StillThere;
+    TargetView& view = *routes_.target;
+    const int windowsBefore = view.WindowsOpened();
+    FieldReader reader(view, field_->id);
+    reader.Changed(); // the text as it stands after the key
+    const auto start = Clock::now();
+    bool sent = false;
+    std::optional<Clock::time_point> focusLeft;
+    ServeEventsUntil([&] {
+        if (const auto text = reader.Changed())
+            sent = !FieldHolds(*text, message);
+        const auto now = Clock::now();
+        const std::optional<FocusedObject> focus = view.Focus();
+        if (!focusLeft && focus && focus->id != field_->id)
+            focusLeft = now;
+        return sent || (focusLeft && now - *focusLeft >= kSendAfterFocusLeft) || now - start >= kSendLimit;
+    });
+    if (sent)
+        return AfterSendKey::Sent;
+    if (!focusLeft)
+        return AfterSendKey::StillThere;
+    CloseWhatTheKeyOpened(windowsBefore);
+    return AfterSendKey::Misfired;
+}
+
+void DesktopPlatform::CloseWhatTheKeyOpened(int windowsBefore)
+{
+    TargetView& view = *routes_.target;
+    for (int i = 0; i < kMaxEscapes; ++i) {
+        const std::optional<FocusedObject> focus = view.Focus();
+        if (!focus || focus->id == field_->id || focus->program != field_->program)
+            return;
+        // Only what the key opened: a menu, or a window that appeared after it.
+        if (!focus->inMenu && view.WindowsOpened() == windowsBefore)
+            return;
+        route_->Press(Keystroke::Escape);
+        const auto pressed = Clock::now();
+        ServeEventsUntil([&] {
+            const std::optional<FocusedObject> now = view.Focus();
+            return !now || now->id != focus->id || Clock::now() - pressed >= kEscapeLimit;
+        });
+    }
 }
 
 } // namespace ombrix::app

@@ -29,7 +29,12 @@ public:
     bool ChooseKeyRoute() override;
     void PressPaste() override;
     bool WaitForPasteFetched() override;
-    void PressSpaceAndSend() override;
+    void Press(Keystroke key) override;
+    void FollowTarget() override;
+    void StopFollowingTarget() override;
+    std::optional<TargetField> SeeTarget() override;
+    bool WaitUntilFieldHolds(const OutgoingMessage& message) override;
+    AfterSendKey WaitAfterSendKey(const OutgoingMessage& message) override;
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -39,6 +44,13 @@ private:
     KeyRoute* route_ = nullptr; // chosen for the current send; null: press nothing
     Clock::time_point clipboardSet_{};
     Clock::time_point pasteKeys_{};
+    std::optional<FocusedObject> field_; // the seen field of the current send
+
+    // The seen field's text when it may have changed since it was last read.
+    class FieldReader;
+    // Presses Escape while the focus sits in a menu or a new window that the send key
+    // opened in the target, so that the next key the user types is not taken as a command.
+    void CloseWhatTheKeyOpened(int windowsBefore);
 };
 
 } // namespace ombrix::app

@@ -4,6 +4,8 @@
 // that does. Routes are registered in OpenDeliveryRoutes (app/DeliveryRoutes.cpp).
 #pragma once
 
+#include "app/Keystroke.h"
+
 namespace ombrix::app {
 
 class KeyRoute {
@@ -26,9 +28,9 @@ public:
     // their way; whether the target fetched the text is the PasteFetchWatch's business.
     virtual void PressPaste() = 0;
 
-    // Space, then Alt+S, into the focused window. Called only after the target fetched the
-    // pasted text.
-    virtual void PressSpaceAndSend() = 0;
+    // One key into the focused window. Space and the send key follow only once the target
+    // has the pasted text.
+    virtual void Press(Keystroke key) = 0;
 };
 
 } // namespace ombrix::app

@@ -4,6 +4,7 @@
 #include "app/Stacking.h"
 #include "app/x11/WindowState.h"
 #include "settings/Settings.h"
+#include "ui/SendKeyMenu.h"
 #include "ui/layer/MessageBox.h"
 
 namespace ombrix::app {
@@ -35,13 +36,14 @@ OmbrixApp::OmbrixApp(std::filesystem::path settingsPath, std::unique_ptr<Deliver
     controls = std::make_unique<ControlsBinding>(*setColor, *options, *main);
     if (!platform_)
         platform_ = std::make_unique<DesktopPlatform>(*main);
-    sender_ = std::make_unique<MessageSender>(*platform_);
+    sender_ = std::make_unique<MessageSender>(*platform_, sendKeys_);
+    main->preview->ExtendContextMenu([this](QMenu& menu) { ui::AddSendKeyMenu(menu, sendKeys_); });
     main->SetDelivery([this](const QString& html) { return Deliver(html); });
 }
 
 bool OmbrixApp::Deliver(const QString& html)
 {
-    return MessageHandedOver(sender_->Send(modOmbrix::GetSendMode(*controls), html));
+    return MessageHandedOver(sender_->Send(modOmbrix::GetSendMode(*controls), {html, main->txtIn->Text()}));
 }
 
 void OmbrixApp::Start()

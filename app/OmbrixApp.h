@@ -5,6 +5,7 @@
 #include "app/DeliveryPlatform.h"
 #include "app/MessageSender.h"
 #include "ui/AppLink.h"
+#include "ui/SendKeyChoice.h"
 #include "ui/frmOmbrix.h"
 #include "ui/frmOptions.h"
 #include "ui/frmSetColor.h"
@@ -37,6 +38,7 @@ private:
     bool Deliver(const QString& html);
 
     std::filesystem::path settingsPath_;
+    ui::UserSendKeys sendKeys_;
     std::unique_ptr<DeliveryPlatform> platform_;
     std::unique_ptr<MessageSender> sender_;
 };

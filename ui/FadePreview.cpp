@@ -111,6 +111,8 @@ QMenu* FadePreview::CreateContextMenu()
     showColours->setCheckable(true);
     showColours->setChecked(on_);
     connect(showColours, &QAction::toggled, this, &FadePreview::SetOn);
+    if (extendMenu_)
+        extendMenu_(*menu);
     return menu;
 }
 

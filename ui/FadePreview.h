@@ -10,6 +10,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <vector>
 
 class QAction;
@@ -34,13 +35,16 @@ public:
     // Leaves the text uncoloured.
     void Clear();
 
-    // The box's standard menu with the entry that switches the colours; the caller owns it.
+    // The box's standard menu with the entry that switches the colours, and whatever the
+    // extension adds; the caller owns it.
     QMenu* CreateContextMenu();
+    void ExtendContextMenu(std::function<void(QMenu&)> extension) { extendMenu_ = std::move(extension); }
 
 private:
     layer::TextBox& box_;
     const modOmbrix::ColourTable& colours_;
     bool on_ = true;
+    std::function<void(QMenu&)> extendMenu_;
 };
 
 } // namespace ombrix::ui

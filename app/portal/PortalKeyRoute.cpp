@@ -31,6 +31,8 @@ constexpr int kAltL = 0xffe9;
 constexpr int kSpace = 0x20;
 constexpr int kV = 0x76;
 constexpr int kS = 0x73;
+constexpr int kReturn = 0xff0d;
+constexpr int kEscape = 0xff1b;
 
 QVariant Property(const QDBusConnection& bus, const QString& name)
 {
@@ -108,6 +110,9 @@ bool PortalKeyRoute::StartSession()
     const QString session = created->value(QStringLiteral("session_handle")).toString();
     if (session.isEmpty())
         return false;
+    // From here on a session exists at the portal: whatever stops the start closes it, so
+    // that a late consent cannot leave a remote control running that nobody uses.
+    session_ = session;
     bus_.connect(kService, session, QStringLiteral("org.freedesktop.portal.Session"), QStringLiteral("Closed"), this,
                  SLOT(OnSessionClosed()));
 
@@ -118,15 +123,18 @@ bool PortalKeyRoute::StartSession()
             select.insert(QStringLiteral("restore_token"), token);
     }
     const QVariantList onSession{QVariant::fromValue(QDBusObjectPath(session))};
-    if (!Request(QStringLiteral("SelectDevices"), onSession, select, kRequestLimit))
+    if (!Request(QStringLiteral("SelectDevices"), onSession, select, kRequestLimit)) {
+        Close();
         return false;
+    }
     const auto started = Request(QStringLiteral("Start"), {onSession.constFirst(), QString()}, {}, kConsentLimit);
-    if (!started || (started->value(QStringLiteral("devices")).toUInt() & kKeyboard) == 0)
+    if (!started || (started->value(QStringLiteral("devices")).toUInt() & kKeyboard) == 0) {
+        Close();
         return false;
+    }
     if (const QString token = started->value(QStringLiteral("restore_token")).toString(); !token.isEmpty())
         KeepToken(token);
-    session_ = session;
-    return true;
+    return !session_.isEmpty(); // the portal may have closed it meanwhile
 }
 
 std::optional<QVariantMap> PortalKeyRoute::Request(const QString& method, QVariantList arguments, QVariantMap options,
@@ -156,8 +164,11 @@ std::optional<QVariantMap> PortalKeyRoute::Request(const QString& method, QVaria
     }
     bus_.disconnect(kService, path, request, QStringLiteral("Response"), this, SLOT(OnResponse(uint, QVariantMap)));
     if (!response_) {
-        if (reply.type() == QDBusMessage::ReplyMessage)
+        if (reply.type() == QDBusMessage::ReplyMessage) {
             std::fprintf(stderr, "ombrix: the desktop portal did not answer %s in time\n", qPrintable(method));
+            // Takes the question (the consent dialog) off the screen: nobody waits for it now.
+            bus_.call(QDBusMessage::createMethodCall(kService, path, request, QStringLiteral("Close")), QDBus::NoBlock);
+        }
         return std::nullopt;
     }
     if (response_->first != 0) // 1: the user said no; 2: it failed
@@ -197,9 +208,15 @@ bool PortalKeyRoute::Keys(std::initializer_list<std::pair<int, bool>> keys)
 
 void PortalKeyRoute::PressPaste() { Keys({{kControlL, true}, {kV, true}, {kV, false}, {kControlL, false}}); }
 
-void PortalKeyRoute::PressSpaceAndSend()
+void PortalKeyRoute::Press(Keystroke key)
 {
-    Keys({{kSpace, true}, {kSpace, false}, {kAltL, true}, {kS, true}, {kS, false}, {kAltL, false}});
+    switch (key) {
+    case Keystroke::Space: Keys({{kSpace, true}, {kSpace, false}}); break;
+    case Keystroke::AltS: Keys({{kAltL, true}, {kS, true}, {kS, false}, {kAltL, false}}); break;
+    case Keystroke::Enter: Keys({{kReturn, true}, {kReturn, false}}); break;
+    case Keystroke::CtrlEnter: Keys({{kControlL, true}, {kReturn, true}, {kReturn, false}, {kControlL, false}}); break;
+    case Keystroke::Escape: Keys({{kEscape, true}, {kEscape, false}}); break;
+    }
 }
 
 void PortalKeyRoute::Forget(const char* why)

@@ -32,7 +32,7 @@ public:
     // Starts the session on first use (the consent dialog shows then); false without one.
     bool ReachesPreviousWindow() override;
     void PressPaste() override;
-    void PressSpaceAndSend() override;
+    void Press(Keystroke key) override;
 
     // How long the user may take to answer the consent dialog.
     static constexpr std::chrono::minutes kConsentLimit{2};

@@ -31,14 +31,16 @@ void WaylandKeyRoute::PressPaste()
         Lost();
 }
 
-void WaylandKeyRoute::PressSpaceAndSend()
+void WaylandKeyRoute::Press(Keystroke key)
 {
-    // A Wayland target reads the pasted text from a pipe in its own time, and GTK handles a
-    // key that arrives meanwhile first: the space would land before the text. Measured
-    // under load, 50 ms after the last fetch was not always enough.
-    const auto fetched = std::chrono::steady_clock::now();
-    ServeEventsUntil([&] { return std::chrono::steady_clock::now() - fetched >= kTargetReadsPaste; });
-    if (keyboard_ && !keyboard_->PressSpaceAltS())
+    if (key == Keystroke::Space) {
+        // A Wayland target reads the pasted text from a pipe in its own time, and GTK
+        // handles a key that arrives meanwhile first: the space would land before the text.
+        // Measured under load, 50 ms after the last fetch was not always enough.
+        const auto fetched = std::chrono::steady_clock::now();
+        ServeEventsUntil([&] { return std::chrono::steady_clock::now() - fetched >= kTargetReadsPaste; });
+    }
+    if (keyboard_ && !keyboard_->Press(key))
         Lost();
 }
 

@@ -22,7 +22,7 @@ public:
 
     bool ReachesPreviousWindow() override;
     void PressPaste() override;
-    void PressSpaceAndSend() override;
+    void Press(Keystroke key) override;
 
 private:
     WaylandKeyRoute(std::unique_ptr<WaylandConnection> connection, std::unique_ptr<WaylandKeyboard> keyboard)

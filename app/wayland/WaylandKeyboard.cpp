@@ -207,12 +207,17 @@ bool WaylandKeyboard::PressCtrlV()
     return wl_display_roundtrip_queue(objects_->display, objects_->queue) >= 0;
 }
 
-bool WaylandKeyboard::PressSpaceAltS()
+bool WaylandKeyboard::Press(Keystroke key)
 {
-    Tap(KEY_SPACE, 0);
-    if (wl_display_roundtrip_queue(objects_->display, objects_->queue) < 0)
-        return false;
-    Tap(KEY_S, objects_->keymap.alt);
+    const std::uint32_t ctrl = objects_->keymap.ctrl;
+    const std::uint32_t alt = objects_->keymap.alt;
+    switch (key) {
+    case Keystroke::Space: Tap(KEY_SPACE, 0); break;
+    case Keystroke::AltS: Tap(KEY_S, alt); break;
+    case Keystroke::Enter: Tap(KEY_ENTER, 0); break;
+    case Keystroke::CtrlEnter: Tap(KEY_ENTER, ctrl); break;
+    case Keystroke::Escape: Tap(KEY_ESC, 0); break;
+    }
     return wl_display_roundtrip_queue(objects_->display, objects_->queue) >= 0;
 }
 

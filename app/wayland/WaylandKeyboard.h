@@ -2,6 +2,8 @@
 // labwc) through its virtual keyboard interface. Other compositors do not offer it.
 #pragma once
 
+#include "app/Keystroke.h"
+
 #include <chrono>
 #include <memory>
 
@@ -21,7 +23,7 @@ public:
     // Each returns once the compositor has handled the keys; false when the connection
     // failed on the way.
     bool PressCtrlV();
-    bool PressSpaceAltS();
+    bool Press(Keystroke key);
 
     // The compositor needs a moment with a new keymap before keys typed with it count.
     static constexpr std::chrono::milliseconds kKeymapSettle{100};

@@ -92,6 +92,6 @@ void X11KeyRoute::PressPaste()
     x11_->PressCtrlV();
 }
 
-void X11KeyRoute::PressSpaceAndSend() { x11_->PressSpaceAltS(); }
+void X11KeyRoute::Press(Keystroke key) { x11_->Press(key); }
 
 } // namespace ombrix::app

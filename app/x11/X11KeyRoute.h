@@ -22,7 +22,7 @@ public:
 
     bool ReachesPreviousWindow() override;
     void PressPaste() override;
-    void PressSpaceAndSend() override;
+    void Press(Keystroke key) override;
 
 private:
     X11KeyRoute(QWidget& mainWindow, std::unique_ptr<X11Session> session, bool insideWayland);

@@ -12,6 +12,10 @@ struct X11Session::Keys {
     KeyCode v;
     KeyCode s;
     KeyCode space;
+    KeyCode enter;
+    KeyCode escape;
+
+    bool All() const { return control && alt && v && s && space && enter && escape; }
 };
 
 namespace {
@@ -42,11 +46,10 @@ std::unique_ptr<X11Session> X11Session::Open(void* qtDisplay)
     if (display == nullptr)
         return nullptr;
     int event = 0, error = 0, major = 0, minor = 0;
-    auto keys = std::make_unique<Keys>(Keys{XKeysymToKeycode(display, XK_Control_L),
-                                            XKeysymToKeycode(display, XK_Alt_L), XKeysymToKeycode(display, XK_v),
-                                            XKeysymToKeycode(display, XK_s), XKeysymToKeycode(display, XK_space)});
-    const bool usable = XTestQueryExtension(display, &event, &error, &major, &minor) != 0 && keys->control != 0 &&
-                        keys->alt != 0 && keys->v != 0 && keys->s != 0 && keys->space != 0;
+    const auto code = [display](KeySym sym) { return XKeysymToKeycode(display, sym); };
+    auto keys = std::make_unique<Keys>(Keys{code(XK_Control_L), code(XK_Alt_L), code(XK_v), code(XK_s), code(XK_space),
+                                            code(XK_Return), code(XK_Escape)});
+    const bool usable = XTestQueryExtension(display, &event, &error, &major, &minor) != 0 && keys->All();
     if (!usable) {
         XCloseDisplay(display);
         return nullptr;
@@ -78,10 +81,16 @@ bool X11Session::ModifierHeld()
 
 void X11Session::PressCtrlV() { Tap(AsDisplay(display_), keys_->control, keys_->v); }
 
-void X11Session::PressSpaceAltS()
+void X11Session::Press(Keystroke key)
 {
-    Tap(AsDisplay(display_), 0, keys_->space);
-    Tap(AsDisplay(display_), keys_->alt, keys_->s);
+    Display* display = AsDisplay(display_);
+    switch (key) {
+    case Keystroke::Space: return Tap(display, 0, keys_->space);
+    case Keystroke::AltS: return Tap(display, keys_->alt, keys_->s);
+    case Keystroke::Enter: return Tap(display, 0, keys_->enter);
+    case Keystroke::CtrlEnter: return Tap(display, keys_->control, keys_->enter);
+    case Keystroke::Escape: return Tap(display, 0, keys_->escape);
+    }
 }
 
 XWindowId X11Session::FocusedWindow()

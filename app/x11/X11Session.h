@@ -3,6 +3,8 @@
 // macros (None, Bool, KeyPress, Status) break Qt's headers.
 #pragma once
 
+#include "app/Keystroke.h"
+
 #include <memory>
 
 namespace ombrix::app {
@@ -12,7 +14,7 @@ using XWindowId = unsigned long;
 class X11Session {
 public:
     // Connects to the server of the given Xlib Display (Qt's); nullptr when there is none,
-    // it lacks XTest, or its keyboard map has no Ctrl, Alt, V, S or Space.
+    // it lacks XTest, or its keyboard map lacks one of the keys a send presses.
     static std::unique_ptr<X11Session> Open(void* qtDisplay);
     ~X11Session();
     X11Session(const X11Session&) = delete;
@@ -23,7 +25,7 @@ public:
     bool ModifierHeld();
 
     void PressCtrlV();
-    void PressSpaceAltS();
+    void Press(Keystroke key);
 
     XWindowId FocusedWindow();
     // No window or the root window: keys sent now would reach no application.

@@ -2,6 +2,7 @@
 // the offscreen platform.
 #include "app/DesktopPlatform.h"
 #include "app/MessageSender.h"
+#include "tests/app/FakeSendKeys.h"
 #include "tests/ui/WarningCapture.h"
 
 #include <QWidget>
@@ -27,7 +28,11 @@ public:
         return reaches_;
     }
     void PressPaste() override { log_.push_back(name_ + " ctrl+v"); }
-    void PressSpaceAndSend() override { log_.push_back(name_ + " space alt+s"); }
+    void Press(Keystroke key) override
+    {
+        static const char* const names[] = {"space", "alt+s", "enter", "ctrl+enter", "escape"};
+        log_.push_back(name_ + " " + names[static_cast<int>(key)]);
+    }
 
 private:
     std::string name_;
@@ -59,6 +64,7 @@ struct Routes {
 struct DesktopTest : ::testing::Test {
     QWidget window;
     Log log;
+    FakeSendKeys sendKeys;
     test::WarningCapture warningBoxes;
     std::vector<QString>& warnings = warningBoxes.texts;
 
@@ -79,9 +85,9 @@ struct DesktopTest : ::testing::Test {
 TEST_F(DesktopTest, TheFirstRouteThatReachesThePreviousWindowPressesAllKeys)
 {
     DesktopPlatform desktop = Make({{false, true, true}});
-    MessageSender sender(desktop);
-    EXPECT_EQ(sender.Send(0, "<B>x"), SendOutcome::Pasted);
-    EXPECT_EQ(log, (Log{"route1 asked", "route2 asked", "route2 ctrl+v", "route2 space alt+s"}));
+    MessageSender sender(desktop, sendKeys);
+    EXPECT_EQ(sender.Send(0, {"<B>x", "<B>x"}), SendOutcome::Pasted);
+    EXPECT_EQ(log, (Log{"route1 asked", "route2 asked", "route2 ctrl+v", "route2 space", "route2 alt+s"}));
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(warnings.empty());
 }
@@ -89,12 +95,12 @@ TEST_F(DesktopTest, TheFirstRouteThatReachesThePreviousWindowPressesAllKeys)
 TEST_F(DesktopTest, NoRouteReachingMeansNoKeyAtAll)
 {
     DesktopPlatform desktop = Make({{false, false}});
-    MessageSender sender(desktop);
-    EXPECT_EQ(sender.Send(0, "<B>x"), SendOutcome::Unreachable);
+    MessageSender sender(desktop, sendKeys);
+    EXPECT_EQ(sender.Send(0, {"<B>x", "<B>x"}), SendOutcome::Unreachable);
     EXPECT_EQ(log, (Log{"route1 asked", "route2 asked"}));
     // The keys that follow a failed choice must not find a route left over from it.
     desktop.PressPaste();
-    desktop.PressSpaceAndSend();
+    desktop.Press(Keystroke::Space);
     EXPECT_EQ(log.size(), 2u);
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(warnings.size(), 1u);
@@ -106,8 +112,8 @@ TEST_F(DesktopTest, WithoutRoutesOrAFetchWatchSendOnlyCopies)
         DesktopPlatform desktop = Make(setup);
         EXPECT_FALSE(desktop.CanInjectKeys());
         EXPECT_FALSE(desktop.ChooseKeyRoute());
-        MessageSender sender(desktop);
-        EXPECT_EQ(sender.Send(0, "<B>x"), SendOutcome::LeftOnClipboard);
+        MessageSender sender(desktop, sendKeys);
+        EXPECT_EQ(sender.Send(0, {"<B>x", "<B>x"}), SendOutcome::LeftOnClipboard);
     }
     EXPECT_TRUE(log.empty());
     EXPECT_TRUE(window.isVisible());
@@ -116,8 +122,8 @@ TEST_F(DesktopTest, WithoutRoutesOrAFetchWatchSendOnlyCopies)
 TEST_F(DesktopTest, APasteNobodyFetchesEndsBeforeSpaceAndAltS)
 {
     DesktopPlatform desktop = Make({{true}, true, false});
-    MessageSender sender(desktop);
-    EXPECT_EQ(sender.Send(0, "<B>kept"), SendOutcome::PasteNotTaken); // waits out the fetch limit
+    MessageSender sender(desktop, sendKeys);
+    EXPECT_EQ(sender.Send(0, {"<B>kept", "<B>kept"}), SendOutcome::PasteNotTaken); // waits out the fetch limit
     EXPECT_EQ(log, (Log{"route1 asked", "route1 ctrl+v"}));
     EXPECT_TRUE(window.isVisible());
     ASSERT_EQ(warnings.size(), 1u);

@@ -145,8 +145,9 @@ TEST_F(AppTest, SendReadsTheModeAtTheMomentAndEmptiesTheBox)
 
     QTest::keyClicks(app.main->txtIn, "hi");
     QTest::keyClick(app.main->txtIn, Qt::Key_Return);
-    EXPECT_EQ(desktop.steps, (std::vector<std::string>{"clear", "set", "hide", "wait", "route", "ctrl+v", "fetched",
-                                                       "space alt+s", "wait", "clear", "show"}));
+    EXPECT_EQ(desktop.steps,
+              (std::vector<std::string>{"clear", "set", "follow", "hide", "wait", "route", "see", "ctrl+v", "fetched",
+                                        "space", "alt+s", "wait", "clear", "stop following", "show"}));
     EXPECT_EQ(desktop.clipboard, "");
     EXPECT_EQ(app.main->txtIn->Text(), "");
     EXPECT_FALSE(app.main->cmdSend->isEnabled());

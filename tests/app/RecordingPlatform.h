@@ -4,6 +4,7 @@
 #include "app/DeliveryPlatform.h"
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -20,6 +21,10 @@ public:
     bool clipboardTakesText = true;
     QString clipboard;
     bool windowVisible = true;
+    // What the accessibility bus shows of the previous window; none: it cannot be seen.
+    std::optional<TargetField> target;
+    bool fieldTakesPaste = true;
+    AfterSendKey afterKey = AfterSendKey::Sent;
     std::string failAt;               // the step that throws, if any
     std::function<void()> duringWait; // runs inside the first wait
 
@@ -63,7 +68,28 @@ public:
         Step("fetched");
         return fetched;
     }
-    void PressSpaceAndSend() override { Step("space alt+s"); }
+    void Press(Keystroke key) override
+    {
+        static const char* const names[] = {"space", "alt+s", "enter", "ctrl+enter", "escape"};
+        Step(names[static_cast<int>(key)]);
+    }
+    void FollowTarget() override { Step("follow"); }
+    void StopFollowingTarget() override { Step("stop following"); }
+    std::optional<TargetField> SeeTarget() override
+    {
+        Step("see");
+        return target;
+    }
+    bool WaitUntilFieldHolds(const OutgoingMessage&) override
+    {
+        Step("field holds");
+        return fieldTakesPaste;
+    }
+    AfterSendKey WaitAfterSendKey(const OutgoingMessage&) override
+    {
+        Step("after key");
+        return afterKey;
+    }
 
 private:
     void Step(const std::string& name)

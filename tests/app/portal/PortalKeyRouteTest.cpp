@@ -135,10 +135,12 @@ TEST_F(PortalKeyRouteTest, AsksConsentOnceThenSendsTheKeysInOrder)
 
     ASSERT_TRUE(route->ReachesPreviousWindow());
     route->PressPaste();
-    route->PressSpaceAndSend();
+    route->Press(Keystroke::Space);
+    route->Press(Keystroke::AltS);
     ASSERT_TRUE(route->ReachesPreviousWindow()); // the next Send: same session, no new dialog
     route->PressPaste();
-    route->PressSpaceAndSend();
+    route->Press(Keystroke::Space);
+    route->Press(Keystroke::AltS);
 
     const std::vector<QString> head{QStringLiteral("CreateSession"), QStringLiteral("SelectDevices"),
                                     QStringLiteral("Start")};
@@ -186,7 +188,8 @@ TEST_F(PortalKeyRouteTest, DeclinedConsentPressesNothing)
     ASSERT_NE(route, nullptr);
     EXPECT_FALSE(route->ReachesPreviousWindow());
     route->PressPaste(); // must not reach the portal without a session
-    route->PressSpaceAndSend();
+    route->Press(Keystroke::Space);
+    route->Press(Keystroke::AltS);
     EXPECT_TRUE(Keysyms().empty());
 }
 
