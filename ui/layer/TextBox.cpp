@@ -1,5 +1,6 @@
 #include "ui/layer/TextBox.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
@@ -80,6 +81,16 @@ void TextBox::keyPressEvent(QKeyEvent* event)
             return;
         }
         InsertLimited(QStringLiteral("\n"));
+        return;
+    }
+    // The desktops' keyboard way to the context menu; Qt itself only knows the menu key.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, cursorRect().center(),
+                               viewport()->mapToGlobal(cursorRect().center()));
+        if (contextMenuPolicy() == Qt::CustomContextMenu)
+            emit customContextMenuRequested(cursorRect().center());
+        else
+            contextMenuEvent(&menu);
         return;
     }
     if (!event->text().isEmpty() && event->text().at(0).isPrint() &&

@@ -1,0 +1,180 @@
+"""Real chat programs on a throw-away desktop: an IRC server on 127.0.0.1 (ngircd), an
+observer client in the channel that notes every message that arrives there (the truth
+about a send), the accessibility bus the programs show themselves on, and HexChat and
+Pidgin set up to join the channel."""
+import contextlib
+import os
+import signal
+import socket
+import subprocess
+import tempfile
+import threading
+import time
+
+import desktop
+
+CHANNEL = "#ombrix"
+HEXCHAT_TITLE = "tester @ irc.test / %s - HexChat" % CHANNEL
+
+
+def _free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def _end(proc):
+    """Ends a process started in a session of its own, with everything it started."""
+    if proc is None or proc.poll() is not None:
+        return
+    try:
+        os.killpg(proc.pid, signal.SIGTERM)
+        proc.wait(timeout=5)
+    except subprocess.TimeoutExpired:
+        os.killpg(proc.pid, signal.SIGKILL)
+        proc.wait(timeout=5)
+    except ProcessLookupError:
+        pass
+
+
+def _start(command, env, log=None):
+    out = open(log, "w") if log else subprocess.DEVNULL
+    return subprocess.Popen(command, env=env, stdout=out, stderr=subprocess.STDOUT, start_new_session=True)
+
+
+def _tail(path, lines=15):
+    try:
+        with open(path, encoding="utf-8", errors="replace") as f:
+            return "".join(f.readlines()[-lines:])
+    except OSError:
+        return "(no log)"
+
+
+@contextlib.contextmanager
+def irc_server():
+    """ngircd on a free port of 127.0.0.1 with the channel made in advance; yields the port."""
+    port = _free_port()
+    with tempfile.TemporaryDirectory(prefix="ombrix-irc-") as folder:
+        conf = os.path.join(folder, "ngircd.conf")
+        with open(conf, "w") as f:
+            f.write("[Global]\nName = irc.test\nInfo = test\nListen = 127.0.0.1\nPorts = %d\n"
+                    "ServerUID = %d\nServerGID = %d\nPidFile = %s/pid\n"
+                    "[Options]\nPAM = no\nIdent = no\nDNS = no\n"
+                    "[Channel]\nName = %s\nModes = +n\n"
+                    % (port, os.getuid() or 65534, os.getgid() or 65534, folder, CHANNEL))
+        os.chmod(folder, 0o755)
+        log = os.path.join(folder, "log")
+        server = _start(["ngircd", "--nodaemon", "--config", conf], dict(os.environ), log)
+        try:
+            def listening():
+                if server.poll() is not None:
+                    raise AssertionError("ngircd ended:\n" + _tail(log))
+                with socket.socket() as s:
+                    return s.connect_ex(("127.0.0.1", port)) == 0
+            desktop.wait_for(listening, what="ngircd listening")
+            yield port
+        finally:
+            _end(server)
+
+
+class Observer:
+    """An IRC client in the channel that keeps every message others say there."""
+
+    def __init__(self, port, nick="observer"):
+        self.messages = []
+        self.sock = socket.create_connection(("127.0.0.1", port), timeout=10)
+        self._send("NICK %s" % nick)
+        self._send("USER %s 0 * :%s" % (nick, nick))
+        self._send("JOIN %s" % CHANNEL)
+        self.joined = threading.Event()
+        self.thread = threading.Thread(target=self._read, daemon=True)
+        self.thread.start()
+        if not self.joined.wait(10):
+            raise AssertionError("the observer could not join %s" % CHANNEL)
+
+    def _send(self, line):
+        self.sock.sendall((line + "\r\n").encode("utf-8"))
+
+    def _read(self):
+        buffer = b""
+        self.sock.settimeout(None)
+        while True:
+            try:
+                data = self.sock.recv(65536)
+            except OSError:
+                return
+            if not data:
+                return
+            buffer += data
+            while b"\r\n" in buffer:
+                raw, buffer = buffer.split(b"\r\n", 1)
+                line = raw.decode("utf-8", errors="replace")
+                parts = line.split(" ")
+                if parts[0] == "PING":
+                    self._send("PONG " + " ".join(parts[1:]))
+                elif len(parts) > 1 and parts[1] == "366":  # end of the channel's names: joined
+                    self.joined.set()
+                elif len(parts) > 3 and parts[1] == "PRIVMSG" and parts[2] == CHANNEL:
+                    self.messages.append(line.split(" :", 1)[1] if " :" in line else "")
+
+    def close(self):
+        try:
+            self._send("QUIT")
+            self.sock.close()
+        except OSError:
+            pass
+
+
+@contextlib.contextmanager
+def accessibility_bus(d):
+    """A session bus and the accessibility bus on it, for the desktop d (its env gains them)."""
+    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=1"],
+                           stdout=subprocess.PIPE, text=True, start_new_session=True)
+    launcher = None
+    try:
+        d.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
+        launcher = _start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], d.env)
+        desktop.wait_for(lambda: subprocess.run(
+            ["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+             "org.a11y.Bus.GetAddress"], env=d.env, capture_output=True, timeout=5).returncode == 0,
+            what="the accessibility bus")
+        # GTK 2 programs show themselves only with these modules, as desktop sessions set.
+        d.env["GTK_MODULES"] = "gail:atk-bridge"
+        yield
+    finally:
+        _end(launcher)
+        _end(bus)
+
+
+@contextlib.contextmanager
+def hexchat(d, port, focus):
+    """HexChat joined to the channel as "tester", its input field focused; yields its window.
+    focus(window) activates a window the way the desktop does."""
+    with tempfile.TemporaryDirectory(prefix="ombrix-hexchat-") as config:
+        with open(os.path.join(config, "hexchat.conf"), "w") as f:
+            f.write("irc_nick1 = tester\nirc_nick2 = tester2\nirc_user_name = tester\nirc_real_name = tester\n"
+                    "gui_slist_skip = 1\ngui_join_dialog = 0\ngui_quit_dialog = 0\nnet_throttle = 0\n"
+                    "gui_tray = 0\nirc_who_join = 0\n")
+        log = os.path.join(config, "log")
+        proc = _start(["hexchat", "-d", config, "--url=irc://127.0.0.1:%d/%s" % (port, CHANNEL)], d.env, log)
+        try:
+            deadline = time.monotonic() + 30
+            window = None
+            while time.monotonic() < deadline and window is None:
+                if proc.poll() is not None:
+                    raise AssertionError("hexchat ended:\n" + _tail(log))
+                found = d.windows_named(HEXCHAT_TITLE)
+                if found:
+                    window = found[0]
+                    break
+                if os.getuid() == 0:
+                    # Run as root it first warns in a box of its own, which has the focus;
+                    # Return presses its OK (and does nothing in an empty input field).
+                    d.run("xdotool", "key", "Return", check=False)
+                time.sleep(0.5)
+            if window is None:
+                raise AssertionError("hexchat did not join %s:\n%s" % (CHANNEL, _tail(log)))
+            focus(window)
+            yield proc, window
+        finally:
+            _end(proc)
