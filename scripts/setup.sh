@@ -14,6 +14,8 @@ packages=(
   dbus-daemon dbus-bin python3-dbus python3-gi gir1.2-glib-2.0
   desktop-file-utils man-db dpkg-dev
   clang libclang-rt-14-dev clang-format file appstream
+  libatspi2.0-dev at-spi2-core libatk-adaptor libgail-common
+  hexchat pidgin ngircd
 )
 
 missing=()

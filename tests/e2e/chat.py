@@ -178,3 +178,67 @@ def hexchat(d, port, focus):
             yield proc, window
         finally:
             _end(proc)
+
+
+PIDGIN_NICK = "pidguser"  # ngircd takes nicks of up to nine characters
+
+
+@contextlib.contextmanager
+def pidgin(d, port, focus, join=True):
+    """Pidgin with an IRC account on the server; with join, its conversation window for the
+    channel is focused, otherwise its Buddy List. Yields the process and that window."""
+    account = "%s@127.0.0.1" % PIDGIN_NICK
+    with tempfile.TemporaryDirectory(prefix="ombrix-pidgin-") as config:
+        with open(os.path.join(config, "accounts.xml"), "w") as f:
+            f.write("<?xml version='1.0' encoding='UTF-8' ?>\n<account version='1.0'><account>"
+                    "<protocol>prpl-irc</protocol><name>%s</name><settings>"
+                    "<setting name='port' type='int'>%d</setting>"
+                    "<setting name='encoding' type='string'>UTF-8</setting></settings>"
+                    "<settings ui='gtk-gaim'><setting name='auto-login' type='bool'>1</setting></settings>"
+                    "</account></account>\n" % (account, port))
+        with open(os.path.join(config, "blist.xml"), "w") as f:
+            f.write("<?xml version='1.0' encoding='UTF-8' ?>\n<purple version='1.0'><blist>"
+                    "<group name='Chats'><chat proto='prpl-irc' account='%s'>"
+                    "<component name='channel'>%s</component>"
+                    "<setting name='gtk-autojoin' type='bool'>%d</setting></chat></group>"
+                    "</blist></purple>\n" % (account, CHANNEL, 1 if join else 0))
+        log = os.path.join(config, "log")
+        proc = _start(["pidgin", "-c", config], d.env, log)
+        try:
+            # The Buddy List comes up once the account is on, after the conversation at times:
+            # wait for both, so that neither takes the focus later.
+            windows = {}
+            for title in ["Buddy List"] + ([CHANNEL] if join else []):
+                try:
+                    windows[title] = d.wait_window(title, timeout=30)
+                except AssertionError:
+                    raise AssertionError("pidgin showed no %r window:\n%s" % (title, _tail(log))) from None
+            window = windows[CHANNEL if join else "Buddy List"]
+            time.sleep(0.5)  # let it settle its own focus inside the window
+            focus(window)
+            yield proc, window
+        finally:
+            if proc.poll() is not None:
+                print("pidgin ended early (%s):\n%s" % (proc.returncode, _tail(log, 30)))
+            _end(proc)
+
+
+def without_colour_codes(text):
+    """IRC text with mIRC colour and format codes taken out."""
+    out, i = [], 0
+    while i < len(text):
+        c = text[i]
+        if c == "\x03":
+            i += 1
+            for _ in range(2):
+                if i < len(text) and text[i].isdigit():
+                    i += 1
+            if i + 1 < len(text) and text[i] == "," and text[i + 1].isdigit():
+                i += 2
+                if i < len(text) and text[i].isdigit():
+                    i += 1
+            continue
+        if c not in "\x02\x0f\x16\x1d\x1f":
+            out.append(c)
+        i += 1
+    return "".join(out)

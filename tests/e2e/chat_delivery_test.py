@@ -4,13 +4,11 @@ arrives in the IRC channel as the truth about each send.
     chat_delivery_test.py OMBRIX OMBRIX_FADE CASE
 
 CASE is one of: hexchat, hexchat-stopped, pidgin, pidgin-buddy-list."""
-import contextlib
 import os
 import signal
 import statistics
 import subprocess
 import sys
-import tempfile
 import threading
 import time
 
@@ -32,6 +30,7 @@ class Tool:
         self.proc = subprocess.Popen([s.ombrix], env=s.ombrix_env, stdout=subprocess.DEVNULL,
                                      stderr=open(self.errors, "w"))
         s.procs.append(self.proc)
+        s.tool = self
         self.window = s.d.wait_window(TITLE)
         desktop.wait_for(lambda: s.has_focus(self.window), what="main window focused")
 
@@ -66,8 +65,9 @@ def not_sent_then_enter(s, tool, observer, fade_exe, client, program, choose_wit
     time.sleep(1.0)
     check(observer.messages == [], "the channel received nothing")
     check(visible_windows(s.d, client) == windows_before, "%s has no menu or chooser open" % program)
-    # The question offers Enter; first say No, then choose it from the message box's menu.
-    s.d.key("alt+n")
+    # The question offers Enter: take it there, or say No and choose it from the message
+    # box's menu.
+    s.d.key("alt+n" if choose_with_menu else "alt+y")
     desktop.expect(tool.back, "the tool is active again after the question")
     if choose_with_menu:
         # Shift+F10 opens the box's menu; Send Key (K), the program, its second key: Enter.
@@ -100,7 +100,7 @@ def twenty_sends(s, tool, observer, fade_exe, client_window, matches):
         desktop.wait_for(tool.back, timeout=10, step=0.005, what="main window back")
         back = spy.back_after(start, client_window, s.main_window())
         times.append((back if back is not None else time.monotonic()) - start)
-        check(matches(observer.messages[start_count + i], fade(fade_exe, message)),
+        check(matches(observer.messages[start_count + i], message, fade(fade_exe, message)),
               "send %d arrived whole" % (i + 1))
     time.sleep(1.0)
     check(len(observer.messages) == start_count + SENDS, "exactly %d messages arrived" % SENDS)
@@ -117,7 +117,40 @@ def hexchat(s, fade_exe, port, observer):
         expected = not_sent_then_enter(s, tool, observer, fade_exe, client, "hexchat", True)
         check(observer.messages == [expected], "the channel got the message once, as the HTML")
         desktop.expect(tool.back, "the tool is back")
-        twenty_sends(s, tool, observer, fade_exe, window, lambda got, html: got == html.rstrip(" "))
+        twenty_sends(s, tool, observer, fade_exe, window, lambda got, message, html: got == html.rstrip(" "))
+
+
+def pidgin(s, fade_exe, port, observer):
+    """Pidgin takes the clipboard's text/html flavour: its field shows, and IRC gets, the text."""
+    with chat.pidgin(s.d, port, s.focus) as (client, window):
+        tool = Tool(s, s.d.env["XDG_CONFIG_HOME"])
+        not_sent_then_enter(s, tool, observer, fade_exe, client, "Pidgin", False)
+        check([chat.without_colour_codes(m) for m in observer.messages] == ["first try"],
+              "the channel got the message once")
+        desktop.expect(tool.back, "the tool is back")
+        twenty_sends(s, tool, observer, fade_exe, window,
+                     lambda got, message, html: chat.without_colour_codes(got).strip() == message)
+
+
+def pidgin_buddy_list(s, fade_exe, port, observer):
+    """The Buddy List fetches the paste though it has no text field: nothing may be pressed."""
+    with chat.pidgin(s.d, port, s.focus, join=False) as (client, window):
+        tool = Tool(s, s.d.env["XDG_CONFIG_HOME"])
+        windows_before = visible_windows(s.d, client)
+        s.d.type("kept")
+        s.d.key("Return")
+        desktop.expect(lambda: "Pidgin had no text field in focus" in tool.told(),
+                       "the tool says Pidgin had no text field")
+        s.d.key("Return")  # closes the message box
+        desktop.expect(tool.back, "the tool is back")
+        time.sleep(1.0)
+        check(observer.messages == [], "the channel received nothing")
+        check(visible_windows(s.d, client) == windows_before, "no chat window or chooser was opened in Pidgin")
+        check(s.d.clipboard() == fade(fade_exe, "kept"), "the HTML stays on the clipboard to paste by hand")
+        # Send works only with a message in the box: a second report shows it was kept.
+        s.d.key("Return")
+        desktop.expect(lambda: tool.told().count("Pidgin had no text field") == 2, "the message was kept in the box")
+        s.d.key("Return")
 
 
 def hexchat_stopped(s, fade_exe, port, observer):
@@ -159,13 +192,23 @@ def main():
         settings_file.write(settings_file.DEFAULT_LINES)
         observer = chat.Observer(port)
         s = Session(d, True, ombrix)
+        s.tool = None
         try:
             if case == "hexchat":
                 hexchat(s, fade_exe, port, observer)
+            elif case == "pidgin":
+                pidgin(s, fade_exe, port, observer)
+            elif case == "pidgin-buddy-list":
+                pidgin_buddy_list(s, fade_exe, port, observer)
             elif case == "hexchat-stopped":
                 hexchat_stopped(s, fade_exe, port, observer)
             else:
                 raise SystemExit("unknown case " + case)
+        except Exception:
+            s.d.screenshot(os.path.join(os.environ.get("TMPDIR", "/tmp"), "ombrix-chat-failure.png"))
+            if s.tool:
+                print("what the tool said:\n" + s.tool.told())
+            raise
         finally:
             s.stop()
             observer.close()
