@@ -89,48 +89,51 @@ struct AtspiTargetView::Bus {
     }
 };
 
-AtspiTargetView::AtspiTargetView() = default;
-
-AtspiTargetView::~AtspiTargetView()
+AtspiTargetView::AtspiTargetView()
 {
-    StopFollowing();
-    bus_.reset();
-}
-
-void AtspiTargetView::Follow()
-{
-    StopFollowing();
-    if (!bus_) {
-        // atspi_init finds the bus through the session bus (or the X root window); it
-        // returns 0 when it connected now and 1 when it already had.
-        if (atspi_init() > 1 || atspi_get_a11y_bus() == nullptr) {
-            std::fprintf(stderr, "ombrix: no accessibility bus: sends go by the clipboard alone\n");
-            return;
-        }
-        atspi_set_timeout(kCallTimeoutMs, kCallTimeoutMs);
-        bus_ = std::make_unique<Bus>();
-        bus_->listener = atspi_event_listener_new(OnEvent, this, nullptr);
+    // atspi_init finds the bus through the session bus (or the X root window); it returns
+    // 0 when it connected now and 1 when it already had.
+    if (atspi_init() > 1 || atspi_get_a11y_bus() == nullptr) {
+        std::fprintf(stderr, "ombrix: no accessibility bus: sends go by the clipboard alone\n");
+        return;
     }
-    focus_.reset();
-    windowsOpened_ = 0;
-    textChanges_ = 0;
+    atspi_set_timeout(kCallTimeoutMs, kCallTimeoutMs);
+    bus_ = std::make_unique<Bus>();
+    bus_->listener = atspi_event_listener_new(OnEvent, this, nullptr);
+    // Listening from the start: a program learns of a new listener in its own time, and
+    // one registered at a Send could miss the focus that the previous window takes back.
     for (const char* type : kEvents) {
         GError* error = nullptr;
         if (!atspi_event_listener_register(bus_->listener, type, &error))
             ReportAndFree(error, type);
     }
-    bus_->following = true;
 }
 
-void AtspiTargetView::StopFollowing()
+AtspiTargetView::~AtspiTargetView()
 {
-    if (!bus_ || !bus_->following)
+    if (!bus_)
         return;
     for (const char* type : kEvents) {
         GError* error = nullptr;
         atspi_event_listener_deregister(bus_->listener, type, &error);
         g_clear_error(&error);
     }
+}
+
+void AtspiTargetView::Follow()
+{
+    StopFollowing();
+    focus_.reset();
+    windowsOpened_ = 0;
+    textChanges_ = 0;
+    if (bus_)
+        bus_->following = true;
+}
+
+void AtspiTargetView::StopFollowing()
+{
+    if (!bus_ || !bus_->following)
+        return;
     bus_->following = false;
     bus_->Release();
     focus_.reset();

@@ -13,7 +13,8 @@ namespace ombrix::app::atspi {
 
 class AtspiTargetView final : public TargetView {
 public:
-    // Connects to the bus on first use; a session without one leaves every target unseen.
+    // Connects to the bus and listens from now on; a session without one leaves every
+    // target unseen.
     AtspiTargetView();
     ~AtspiTargetView() override;
 

@@ -146,36 +146,71 @@ def accessibility_bus(d):
         _end(bus)
 
 
+class X11Desktop:
+    """What the chat programs' set-up needs of the throw-away X desktop."""
+
+    def __init__(self, d, focus):
+        self.env = d.env
+        self.d = d
+        self._focus = focus
+
+    def has_window(self, title):
+        return bool(self.d.windows_named(title))
+
+    def press_return(self):
+        self.d.run("xdotool", "key", "Return", check=False)
+
+    def focus(self, title):
+        window = self.d.wait_window(title)
+        self._focus(window)
+        return window
+
+
+class SwayDesktop:
+    """The same on the headless sway desktop, whose X11 programs run on XWayland."""
+
+    def __init__(self, s):
+        self.env = s.env
+        self.s = s
+
+    def has_window(self, title):
+        return self.s.count(title) > 0
+
+    def press_return(self):
+        self.s.keys("Return")
+
+    def focus(self, title):
+        self.s.wait_window(title)
+        self.s.focus(title)
+        return title
+
+
 @contextlib.contextmanager
-def hexchat(d, port, focus):
-    """HexChat joined to the channel as "tester", its input field focused; yields its window.
-    focus(window) activates a window the way the desktop does."""
+def hexchat(desk, port):
+    """HexChat joined to the channel as "tester", its input field focused; yields the process
+    and its window."""
     with tempfile.TemporaryDirectory(prefix="ombrix-hexchat-") as config:
         with open(os.path.join(config, "hexchat.conf"), "w") as f:
             f.write("irc_nick1 = tester\nirc_nick2 = tester2\nirc_user_name = tester\nirc_real_name = tester\n"
                     "gui_slist_skip = 1\ngui_join_dialog = 0\ngui_quit_dialog = 0\nnet_throttle = 0\n"
                     "gui_tray = 0\nirc_who_join = 0\n")
         log = os.path.join(config, "log")
-        proc = _start(["hexchat", "-d", config, "--url=irc://127.0.0.1:%d/%s" % (port, CHANNEL)], d.env, log)
+        proc = _start(["hexchat", "-d", config, "--url=irc://127.0.0.1:%d/%s" % (port, CHANNEL)],
+                      dict(desk.env, GDK_BACKEND="x11"), log)
         try:
             deadline = time.monotonic() + 30
-            window = None
-            while time.monotonic() < deadline and window is None:
+            while not desk.has_window(HEXCHAT_TITLE):
                 if proc.poll() is not None:
                     raise AssertionError("hexchat ended:\n" + _tail(log))
-                found = d.windows_named(HEXCHAT_TITLE)
-                if found:
-                    window = found[0]
-                    break
+                if time.monotonic() > deadline:
+                    raise AssertionError("hexchat did not join %s:\n%s" % (CHANNEL, _tail(log)))
                 if os.getuid() == 0:
                     # Run as root it first warns in a box of its own, which has the focus;
                     # Return presses its OK (and does nothing in an empty input field).
-                    d.run("xdotool", "key", "Return", check=False)
+                    desk.press_return()
                 time.sleep(0.5)
-            if window is None:
-                raise AssertionError("hexchat did not join %s:\n%s" % (CHANNEL, _tail(log)))
-            focus(window)
-            yield proc, window
+            time.sleep(0.5)  # let it settle its own focus inside the window
+            yield proc, desk.focus(HEXCHAT_TITLE)
         finally:
             _end(proc)
 
@@ -184,7 +219,7 @@ PIDGIN_NICK = "pidguser"  # ngircd takes nicks of up to nine characters
 
 
 @contextlib.contextmanager
-def pidgin(d, port, focus, join=True):
+def pidgin(desk, port, join=True):
     """Pidgin with an IRC account on the server; with join, its conversation window for the
     channel is focused, otherwise its Buddy List. Yields the process and that window."""
     account = "%s@127.0.0.1" % PIDGIN_NICK
@@ -203,20 +238,17 @@ def pidgin(d, port, focus, join=True):
                     "<setting name='gtk-autojoin' type='bool'>%d</setting></chat></group>"
                     "</blist></purple>\n" % (account, CHANNEL, 1 if join else 0))
         log = os.path.join(config, "log")
-        proc = _start(["pidgin", "-c", config], d.env, log)
+        proc = _start(["pidgin", "-c", config], desk.env, log)
         try:
             # The Buddy List comes up once the account is on, after the conversation at times:
             # wait for both, so that neither takes the focus later.
-            windows = {}
             for title in ["Buddy List"] + ([CHANNEL] if join else []):
                 try:
-                    windows[title] = d.wait_window(title, timeout=30)
+                    desktop.wait_for(lambda: desk.has_window(title), timeout=30, what=title)
                 except AssertionError:
                     raise AssertionError("pidgin showed no %r window:\n%s" % (title, _tail(log))) from None
-            window = windows[CHANNEL if join else "Buddy List"]
             time.sleep(0.5)  # let it settle its own focus inside the window
-            focus(window)
-            yield proc, window
+            yield proc, desk.focus(CHANNEL if join else "Buddy List")
         finally:
             if proc.poll() is not None:
                 print("pidgin ended early (%s):\n%s" % (proc.returncode, _tail(log, 30)))

@@ -41,6 +41,11 @@ class Tool:
     def back(self):
         return self.s.main_window_back()
 
+    def wait_message_box(self):
+        """The tool writes what it tells to standard error before its box shows."""
+        desktop.wait_for(lambda: len(self.s.d.windows_named(TITLE)) == 2, what="the tool's message box")
+        time.sleep(0.3)  # mapped is not yet focused
+
 
 def visible_windows(d, proc):
     out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(proc.pid)], env=d.env,
@@ -67,6 +72,7 @@ def not_sent_then_enter(s, tool, observer, fade_exe, client, program, choose_wit
     check(visible_windows(s.d, client) == windows_before, "%s has no menu or chooser open" % program)
     # The question offers Enter: take it there, or say No and choose it from the message
     # box's menu.
+    tool.wait_message_box()
     s.d.key("alt+n" if choose_with_menu else "alt+y")
     desktop.expect(tool.back, "the tool is active again after the question")
     if choose_with_menu:
@@ -112,7 +118,7 @@ def twenty_sends(s, tool, observer, fade_exe, client_window, matches):
 
 
 def hexchat(s, fade_exe, port, observer):
-    with chat.hexchat(s.d, port, s.focus) as (client, window):
+    with chat.hexchat(chat.X11Desktop(s.d, s.focus), port) as (client, window):
         tool = Tool(s, s.d.env["XDG_CONFIG_HOME"])
         expected = not_sent_then_enter(s, tool, observer, fade_exe, client, "hexchat", True)
         check(observer.messages == [expected], "the channel got the message once, as the HTML")
@@ -122,7 +128,7 @@ def hexchat(s, fade_exe, port, observer):
 
 def pidgin(s, fade_exe, port, observer):
     """Pidgin takes the clipboard's text/html flavour: its field shows, and IRC gets, the text."""
-    with chat.pidgin(s.d, port, s.focus) as (client, window):
+    with chat.pidgin(chat.X11Desktop(s.d, s.focus), port) as (client, window):
         tool = Tool(s, s.d.env["XDG_CONFIG_HOME"])
         not_sent_then_enter(s, tool, observer, fade_exe, client, "Pidgin", False)
         check([chat.without_colour_codes(m) for m in observer.messages] == ["first try"],
@@ -134,14 +140,15 @@ def pidgin(s, fade_exe, port, observer):
 
 def pidgin_buddy_list(s, fade_exe, port, observer):
     """The Buddy List fetches the paste though it has no text field: nothing may be pressed."""
-    with chat.pidgin(s.d, port, s.focus, join=False) as (client, window):
+    with chat.pidgin(chat.X11Desktop(s.d, s.focus), port, join=False) as (client, window):
         tool = Tool(s, s.d.env["XDG_CONFIG_HOME"])
         windows_before = visible_windows(s.d, client)
         s.d.type("kept")
         s.d.key("Return")
         desktop.expect(lambda: "Pidgin had no text field in focus" in tool.told(),
                        "the tool says Pidgin had no text field")
-        s.d.key("Return")  # closes the message box
+        tool.wait_message_box()
+        s.d.key("Return")  # closes it
         desktop.expect(tool.back, "the tool is back")
         time.sleep(1.0)
         check(observer.messages == [], "the channel received nothing")
@@ -150,6 +157,7 @@ def pidgin_buddy_list(s, fade_exe, port, observer):
         # Send works only with a message in the box: a second report shows it was kept.
         s.d.key("Return")
         desktop.expect(lambda: tool.told().count("Pidgin had no text field") == 2, "the message was kept in the box")
+        tool.wait_message_box()
         s.d.key("Return")
 
 
@@ -160,7 +168,7 @@ def hexchat_stopped(s, fade_exe, port, observer):
     os.makedirs(conf, exist_ok=True)
     with open(os.path.join(conf, "ombrix.conf"), "w") as f:
         f.write("[SendKey]\nhexchat=enter\n")
-    with chat.hexchat(s.d, port, s.focus) as (client, _):
+    with chat.hexchat(chat.X11Desktop(s.d, s.focus), port) as (client, _):
         tool = Tool(s, s.d.env["XDG_CONFIG_HOME"])
         resumed = []
 

@@ -1,6 +1,6 @@
 // Types into the focused window of a wlroots compositor, as a user at the keyboard would:
 //   ombrix_wl_type TEXT...      each argument's ASCII text, then Return after the last one
-//   ombrix_wl_type --keys K...  named keys: Return, shift+Return, ctrl+v, alt+s, space
+//   ombrix_wl_type --keys K...  named keys: Return, shift+Return, ctrl+v, alt+s, alt+y, alt+n, space
 // The tests' own keyboard, independent of the program's. Prints the CLOCK_MONOTONIC
 // seconds at which the last key went out ("last key at 123.456"), for timing a send.
 #include "virtual-keyboard-v1-client.h"
@@ -113,11 +113,11 @@ int main(int argc, char** argv)
         std::this_thread::sleep_for(std::chrono::milliseconds(15));
     };
 
-    const std::map<std::string, std::pair<std::uint32_t, std::uint32_t>> named{{"Return", {KEY_ENTER, 0}},
-                                                                               {"shift+Return", {KEY_ENTER, shift}},
-                                                                               {"ctrl+v", {KEY_V, ctrl}},
-                                                                               {"alt+s", {KEY_S, alt}},
-                                                                               {"space", {KEY_SPACE, 0}}};
+    const std::map<std::string, std::pair<std::uint32_t, std::uint32_t>> named{
+        {"Return", {KEY_ENTER, 0}}, {"shift+Return", {KEY_ENTER, shift}},
+        {"ctrl+v", {KEY_V, ctrl}},  {"alt+s", {KEY_S, alt}},
+        {"alt+y", {KEY_Y, alt}},    {"alt+n", {KEY_N, alt}},
+        {"space", {KEY_SPACE, 0}}};
     const auto chars = CharacterKeys(keymap);
     int status = 0;
     if (argc > 1 && std::string_view(argv[1]) == "--keys") {
