@@ -64,6 +64,11 @@ class Sway:
     def focused(self):
         return next((name for name, _, focused in self.windows() if focused), None)
 
+    def app_id(self, name):
+        """The Wayland app id of the window named (None for an X11 window)."""
+        tree = json.loads(self.msg("-t", "get_tree"))
+        return next((n.get("app_id") for n in _walk(tree) if n.get("shell") and n.get("name") == name), None)
+
     def count(self, name):
         return sum(1 for n, _, _ in self.windows() if n == name)
 

@@ -74,6 +74,9 @@ def start_ombrix(s, ombrix, platform):
     shell = next(sh for name, sh, _ in s.windows() if name == TITLE)
     check(shell == ("xdg_shell" if platform == "wayland" else "xwayland"), "the tool runs on %s (%s)"
           % (platform, shell))
+    if platform == "wayland":
+        app_id = s.app_id(TITLE)
+        check(app_id == os.environ["OMBRIX_APP_ID"], "its app id is %s (%s)" % (os.environ["OMBRIX_APP_ID"], app_id))
     return proc
 
 
