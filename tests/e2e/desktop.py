@@ -15,7 +15,8 @@ from process_group import process_group
 
 _STAMP = re.compile(r"^[\d:.]+ ")
 
-# Display numbers the tests try, from the first: above those people start by hand.
+# The display numbers the tests may take, the lowest free one first; X servers started
+# by hand stay below them.
 DISPLAYS = range(90, 190)
 
 
