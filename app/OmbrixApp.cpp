@@ -1,8 +1,6 @@
 #include "app/OmbrixApp.h"
 
 #include "app/DesktopPlatform.h"
-#include "app/Stacking.h"
-#include "app/x11/WindowState.h"
 #include "settings/Settings.h"
 #include "ui/SendKeyMenu.h"
 #include "ui/layer/MessageBox.h"
@@ -18,21 +16,20 @@ void WarnAboutSettings(const QString& what, const modOmbrix::SettingsFileError& 
 
 } // namespace
 
-OmbrixApp::OmbrixApp(std::filesystem::path settingsPath, std::unique_ptr<DeliveryPlatform> platform)
-    : settingsPath_(std::move(settingsPath)), platform_(std::move(platform))
+OmbrixApp::OmbrixApp(std::filesystem::path settingsPath, std::unique_ptr<DeliveryPlatform> platform,
+                     std::unique_ptr<WindowManager> windowManager)
+    : windowManager_(windowManager ? std::move(windowManager) : OpenWindowManager()),
+      settingsPath_(std::move(settingsPath)), platform_(std::move(platform))
 {
-    layer::FixedDialog::SetFrameRequest([](QWidget& dialog, bool titleBar) {
-        if (titleBar)
-            x11::RequestFixedFrame(dialog, x11::FixedFrame::Dialog);
-        else
-            x11::RequestUntitledBorder(dialog);
+    layer::FixedDialog::SetFrameRequest([wm = windowManager_.get()](QWidget& dialog, bool titleBar) {
+        wm->RequestFixedFrame(dialog, titleBar ? FixedFrame::Dialog : FixedFrame::Untitled);
     });
     setColor = std::make_unique<ui::frmSetColor>(*this);
     for (int i = 0; i < modOmbrix::kSlotCount; ++i)
         setColor->UpdateColor(i);
     options = std::make_unique<ui::frmOptions>(*this);
     main = std::make_unique<ui::frmOmbrix>(*setColor, *options, *this);
-    x11::KeepFixedFrame(*main, x11::FixedFrame::MainWindow);
+    windowManager_->KeepFixedFrame(*main, FixedFrame::MainWindow);
     controls = std::make_unique<ControlsBinding>(*setColor, *options, *main);
     if (!platform_)
         platform_ = std::make_unique<DesktopPlatform>(*main);
@@ -40,6 +37,9 @@ OmbrixApp::OmbrixApp(std::filesystem::path settingsPath, std::unique_ptr<Deliver
     main->preview->ExtendContextMenu([this](QMenu& menu) { ui::AddSendKeyMenu(menu, sendKeys_); });
     main->SetDelivery([this](const QString& html) { return Deliver(html); });
 }
+
+// The dialogs' frame requests go to this app's window manager, which ends with it.
+OmbrixApp::~OmbrixApp() { layer::FixedDialog::SetFrameRequest(nullptr); }
 
 bool OmbrixApp::Deliver(const QString& html)
 {
@@ -55,11 +55,18 @@ void OmbrixApp::Start()
         WarnAboutSettings(QStringLiteral("The settings could not be read or repaired."), e);
     }
     main->show();
-    x11::ReturnModalDialogsWithMainWindow(*main);
+    windowManager_->ReturnModalDialogsWithMainWindow(*main);
     SetOnTop(true);
 }
 
-void OmbrixApp::SetOnTop(bool flag) { modOmbrix::SetOnTop(*main, options->chkOnTop->Value(), flag); }
+void OmbrixApp::SetOnTop(bool flag)
+{
+    windowManager_->SetAbove(*main, flag && options->chkOnTop->Value() != 0);
+    if (main->isVisible()) {
+        main->raise();
+        main->activateWindow();
+    }
+}
 
 void OmbrixApp::SaveSettings()
 {

@@ -1,5 +1,6 @@
 // HTML Ombrix: type a message, get it as HTML whose colour fades across up to six colours.
 #include "app/OmbrixApp.h"
+#include "ombrix/Version.h"
 #include "settings/Settings.h"
 #include "ui/layer/DesignStyle.h"
 #include "ui/layer/Fonts.h"
@@ -25,6 +26,9 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "wayland;xcb");
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("HTML Ombrix"));
+    // The app id on Wayland: desktops match the window to its menu entry and icon by it,
+    // and the desktop portal asks for consent only for a program it can name.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(ombrix::kAppId));
     QApplication::setQuitOnLastWindowClosed(false); // closing the main window ends the program itself
     ombrix::layer::UseDesignFont();
     ombrix::layer::UseDesignStyle();

@@ -36,7 +36,7 @@ def main():
     with settings_file.preserved(), desktop.desktop() as d:
         for _ in range(runs):
             start = time.monotonic()
-            proc = subprocess.Popen([exe], env=d.env, stderr=subprocess.DEVNULL)
+            proc = d.start([exe], stderr=subprocess.DEVNULL)
             while not visible(d, "HTML Ombrix"):
                 if time.monotonic() - start > 10:
                     raise SystemExit("the main window did not appear")

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace ombrix::app {
+namespace ombrix::app::x11 {
 namespace {
 
 std::optional<std::uint32_t> Intern(xcb_connection_t* connection, const char* name)
@@ -85,4 +85,4 @@ bool PasteFetchTracker::nativeEventFilter(const QByteArray& eventType, void* mes
     return false; // Qt still answers it
 }
 
-} // namespace ombrix::app
+} // namespace ombrix::app::x11

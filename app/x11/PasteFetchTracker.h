@@ -13,7 +13,7 @@
 #include <optional>
 #include <vector>
 
-namespace ombrix::app {
+namespace ombrix::app::x11 {
 
 class PasteFetchTracker final : public QAbstractNativeEventFilter, public PasteFetchWatch {
 public:
@@ -47,4 +47,4 @@ private:
     Clock::time_point lastRequest_{};
 };
 
-} // namespace ombrix::app
+} // namespace ombrix::app::x11

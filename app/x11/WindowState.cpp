@@ -196,6 +196,8 @@ private:
 
 } // namespace
 
+bool OnX11() { return QtConnection() != nullptr; }
+
 bool ReturnModalDialogsWithMainWindow(QWidget& mainWindow)
 {
     if (!QtConnection())

@@ -4,9 +4,14 @@
 // X11 client.
 #pragma once
 
+#include "app/WindowManager.h"
+
 class QWidget;
 
 namespace ombrix::app::x11 {
+
+// Whether Qt runs on X11, so that these requests reach a window manager.
+bool OnX11();
 
 // Puts the top-level window into the topmost band ("above") or takes it out, keeping
 // its X window. Qt's stay-on-top flag would re-create the X window at the first show
@@ -16,15 +21,6 @@ bool SetAbove(QWidget& window, bool above);
 
 // Whether the window manager was asked to keep the window above (tests, diagnostics).
 bool WantsAbove(const QWidget& window);
-
-// The frames of the program's fixed-size windows, as the window manager should draw and
-// handle them. Qt's own hints offer a fixed-size window a resize border, and leave a
-// dialog's decorations to the window manager, which may then add a window menu button.
-enum class FixedFrame {
-    MainWindow, // title bar, window menu and minimise button; moves, minimises, closes
-    Dialog,     // title bar and border only; moves
-    Untitled,   // a plain border only; moves
-};
 
 // Writes the frame's Motif hints, which EWMH window managers read for decorations and
 // functions. Qt writes its own whenever it creates the X window or its flags change, so

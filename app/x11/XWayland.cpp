@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace ombrix::app {
+namespace ombrix::app::x11 {
 
 bool IsWaylandSession(const char* waylandDisplay, const char* sessionType)
 {
@@ -14,4 +14,4 @@ bool IsWaylandSession(const char* waylandDisplay, const char* sessionType)
 
 bool InWaylandSession() { return IsWaylandSession(std::getenv("WAYLAND_DISPLAY"), std::getenv("XDG_SESSION_TYPE")); }
 
-} // namespace ombrix::app
+} // namespace ombrix::app::x11

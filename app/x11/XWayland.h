@@ -3,7 +3,7 @@
 // focus at all, and moving the X focus ourselves fights the compositor.
 #pragma once
 
-namespace ombrix::app {
+namespace ombrix::app::x11 {
 
 // From the session's environment: WAYLAND_DISPLAY and XDG_SESSION_TYPE (null when unset).
 bool IsWaylandSession(const char* waylandDisplay, const char* sessionType);
@@ -11,4 +11,4 @@ bool IsWaylandSession(const char* waylandDisplay, const char* sessionType);
 // The same, from this process's environment.
 bool InWaylandSession();
 
-} // namespace ombrix::app
+} // namespace ombrix::app::x11

@@ -16,6 +16,43 @@ using modOmbrix::Channel;
 
 namespace {
 
+// Writes down what the program asks of the window manager, and of which window.
+class RecordingWindowManager final : public app::WindowManager {
+public:
+    using Request = std::pair<const QWidget*, std::string>;
+    explicit RecordingWindowManager(std::vector<Request>& requests) : requests_(requests) {}
+
+    void SetAbove(QWidget& window, bool above) override
+    {
+        requests_.emplace_back(&window, above ? "above" : "not above");
+    }
+    void RequestFixedFrame(QWidget& window, app::FixedFrame frame) override
+    {
+        requests_.emplace_back(&window, "frame " + Name(frame));
+    }
+    void KeepFixedFrame(QWidget& window, app::FixedFrame frame) override
+    {
+        requests_.emplace_back(&window, "keep frame " + Name(frame));
+    }
+    void ReturnModalDialogsWithMainWindow(QWidget& window) override
+    {
+        requests_.emplace_back(&window, "return modal dialogs");
+    }
+
+private:
+    static std::string Name(app::FixedFrame frame)
+    {
+        switch (frame) {
+        case app::FixedFrame::MainWindow: return "main window";
+        case app::FixedFrame::Dialog: return "dialog";
+        case app::FixedFrame::Untitled: return "untitled";
+        }
+        return "?";
+    }
+
+    std::vector<Request>& requests_;
+};
+
 struct AppTest : ::testing::Test {
     QTemporaryDir dir;
     std::filesystem::path path = std::filesystem::path(dir.path().toStdString()) / "kestovombrix.ini";
@@ -101,6 +138,37 @@ TEST_F(AppTest, SetOnTopFollowsTheTable)
         app.SetOnTop(c.flag);
         EXPECT_EQ(app.main->windowFlags().testFlag(Qt::WindowStaysOnTopHint), c.topmost) << c.onTop << c.flag;
         EXPECT_TRUE(app.main->isVisible());
+    }
+}
+
+TEST_F(AppTest, TheWindowsAskTheWindowManagerForTheirFramesAndStacking)
+{
+    using Request = RecordingWindowManager::Request;
+    std::vector<Request> requests;
+    app::OmbrixApp app(path, nullptr, std::make_unique<RecordingWindowManager>(requests));
+    const QWidget* main = app.main.get();
+    EXPECT_EQ(requests, (std::vector<Request>{{main, "keep frame main window"}}));
+
+    requests.clear();
+    app.Start();
+    EXPECT_EQ(requests, (std::vector<Request>{{main, "return modal dialogs"}, {main, "above"}}));
+
+    requests.clear();
+    app.options->show();
+    app.setColor->show();
+    EXPECT_EQ(requests,
+              (std::vector<Request>{{app.options.get(), "frame dialog"}, {app.setColor.get(), "frame dialog"}}));
+
+    const struct {
+        std::int16_t onTop;
+        bool flag;
+        const char* request;
+    } cases[] = {{0, true, "not above"}, {1, true, "above"}, {2, true, "above"}, {1, false, "not above"}};
+    for (const auto& c : cases) {
+        requests.clear();
+        app.options->chkOnTop->SetValue(c.onTop);
+        app.SetOnTop(c.flag);
+        EXPECT_EQ(requests, (std::vector<Request>{{main, c.request}})) << c.onTop << c.flag;
     }
 }
 

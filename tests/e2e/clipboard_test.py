@@ -41,12 +41,12 @@ def main():
     ombrix, fade_exe, probe = sys.argv[1:4]
     with settings_file.preserved(), desktop.desktop() as d:
         settings_file.write(settings_file.with_changes(line1=" 1 "))
-        proc = subprocess.Popen([ombrix], env=d.env, stdout=subprocess.DEVNULL)
+        proc = d.start([ombrix], stdout=subprocess.DEVNULL)
         try:
             win = d.wait_window(TITLE)
             desktop.wait_for(lambda: d.active_window() == win, what="main window active")
             # The message goes in as a paste: xdotool cannot type every character.
-            owner = subprocess.Popen(["xclip", "-selection", "clipboard", "-i"], env=d.env, stdin=subprocess.PIPE)
+            owner = d.start(["xclip", "-selection", "clipboard", "-i"], stdin=subprocess.PIPE)
             owner.communicate(MESSAGE.encode("utf-8"), timeout=10)
             d.key("ctrl+v")
             expected = subprocess.run([fade_exe], input=MESSAGE.replace("\n", "\r\n").encode("utf-8"),

@@ -63,15 +63,14 @@ class Session:
             self.d.run("xdotool", "windowfocus", "--sync", str(win), timeout=5)
 
     def start_target(self, command, title):
-        self.procs.append(subprocess.Popen(command, env=self.d.env, stdout=subprocess.DEVNULL,
-                                           stderr=subprocess.DEVNULL))
+        self.procs.append(self.d.start(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         win = self.d.wait_window(title)
         time.sleep(0.3)  # let the toolkit settle its own focus inside the window
         self.focus(win)
         return win
 
     def start_ombrix(self):
-        proc = subprocess.Popen([self.ombrix], env=self.ombrix_env, stdout=subprocess.DEVNULL)
+        proc = self.d.start([self.ombrix], env=self.ombrix_env, stdout=subprocess.DEVNULL)
         self.procs.append(proc)
         win = self.d.wait_window(TITLE)
         desktop.wait_for(lambda: self.has_focus(win), what="main window focused")
@@ -92,8 +91,7 @@ class ActiveWindowLog:
 
     def __init__(self, d):
         self.changes = []
-        self.proc = subprocess.Popen(["xprop", "-root", "-spy", "_NET_ACTIVE_WINDOW"], env=d.env,
-                                     stdout=subprocess.PIPE, text=True)
+        self.proc = d.start(["xprop", "-root", "-spy", "_NET_ACTIVE_WINDOW"], stdout=subprocess.PIPE, text=True)
         self.thread = threading.Thread(target=self._read, daemon=True)
         self.thread.start()
 
@@ -178,7 +176,7 @@ def paste(s, fade_exe, target_command, target_title):
 def paste_long(s, fade_exe, tk_command):
     with messenger(s, settings_file.with_changes(line2=" 2 "), tk_command, "Tk Target") as (log, _):
         message = "".join(chr(ord("a") + i % 26) for i in range(32000))
-        owner = subprocess.Popen(["xclip", "-selection", "clipboard", "-i"], env=s.d.env, stdin=subprocess.PIPE)
+        owner = s.d.start(["xclip", "-selection", "clipboard", "-i"], stdin=subprocess.PIPE)
         owner.communicate(message.encode("ascii"), timeout=10)
         s.d.key("ctrl+v")
         time.sleep(1.0)

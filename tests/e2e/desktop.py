@@ -1,19 +1,77 @@
 """A throw-away X desktop for end-to-end tests: Xvfb on a free display plus a window
 manager (openbox unless told otherwise), and small wrappers over xdotool, xprop and
-xclip that always time out."""
+xclip that always time out. Everything the test starts on it runs in the desktop's
+process group (Desktop.start) and ends with it."""
 import contextlib
 import os
+import re
+import select
 import shutil
 import subprocess
 import tempfile
 import time
 
+from process_group import process_group
 
-def _free_display():
-    for n in range(90, 190):
-        if not os.path.exists("/tmp/.X%d-lock" % n) and not os.path.exists("/tmp/.X11-unix/X%d" % n):
-            return ":%d" % n
-    raise RuntimeError("no free X display number")
+_STAMP = re.compile(r"^[\d:.]+ ")
+
+# The display numbers the tests may take, the lowest free one first; X servers started
+# by hand stay below them.
+DISPLAYS = range(90, 190)
+
+
+class DesktopError(Exception):
+    """A request to the desktop failed; the message says what its server logged."""
+
+
+def log_tail(path, lines=25):
+    """The log's last lines, a run of lines that differ only in their time stamp shown once."""
+    try:
+        with open(path, errors="replace") as f:
+            text = f.read().splitlines()
+    except OSError as e:
+        return "(no log: %s)\n" % e
+    runs = []  # [first line, how many more like it]
+    for line in text:
+        if runs and _STAMP.sub("", line) == _STAMP.sub("", runs[-1][0]):
+            runs[-1][1] += 1
+        else:
+            runs.append([line, 0])
+    if not runs:
+        return "(empty)\n"
+    return "".join(line + ("  (and %d more like it)" % more if more else "") + "\n" for line, more in runs[-lines:])
+
+
+def gone_message(what, proc, log):
+    """A readable account of a server that ended under the test, or None while it runs."""
+    if proc is None or proc.poll() is None:
+        return None
+    return "%s ended during the test (exit status %s); the last lines of its log:\n%s" % (
+        what, proc.returncode, log_tail(log))
+
+
+def _start_x_server(group, screen, log_path):
+    """Xvfb on the first display number it can take, as (process, ":N"). Xvfb takes the
+    display's lock itself, so two test runs started at once never share a display, and
+    it writes the number to -displayfd once it accepts clients."""
+    for n in DISPLAYS:
+        if os.path.exists("/tmp/.X%d-lock" % n) or os.path.exists("/tmp/.X11-unix/X%d" % n):
+            continue
+        ready, ready_w = os.pipe()
+        with open(log_path, "w") as log:
+            proc = group.start(["Xvfb", ":%d" % n, "-displayfd", str(ready_w), "-screen", "0", screen, "-noreset",
+                                "-nolisten", "tcp"], pass_fds=(ready_w,), stdout=subprocess.DEVNULL, stderr=log)
+        os.close(ready_w)
+        with os.fdopen(ready, "rb") as f:
+            answered, _, _ = select.select([f], [], [], 20)
+            number = f.readline().strip() if answered else b""
+        if number:
+            return proc, ":" + number.decode()
+        if proc.poll() is None:  # no answer in time: not a taken display, a broken server
+            raise SystemExit("Xvfb did not start on :%d within 20 s; its log:\n%s" % (n, log_tail(log_path)))
+        # Another run took the display between our look and Xvfb's lock: the next one.
+    raise SystemExit("no free X display number in %d..%d; the last Xvfb log:\n%s"
+                     % (DISPLAYS[0], DISPLAYS[-1], log_tail(log_path)))
 
 
 def wait_for(predicate, timeout=10.0, step=0.05, what="condition"):
@@ -36,11 +94,17 @@ def expect(predicate, message, timeout=10.0):
 
 
 class Desktop:
-    def __init__(self, display):
+    def __init__(self, display, group):
         self.display = display
+        self.group = group
         self.env = dict(os.environ, DISPLAY=display)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.env.pop("QT_QPA_PLATFORM", None)
+
+    def start(self, args, **kwargs):
+        """subprocess.Popen on this desktop (its environment unless given), in its process group."""
+        kwargs.setdefault("env", self.env)
+        return self.group.start(args, **kwargs)
 
     def run(self, *args, timeout=10, check=True):
         return subprocess.run(list(args), env=self.env, capture_output=True, text=True, timeout=timeout,
@@ -120,31 +184,32 @@ def desktop(screen="1280x800x24", window_manager=True):
     for tool in ["Xvfb", "xdotool", "xprop"] + wm_command[:1]:
         if not shutil.which(tool):
             raise RuntimeError("missing %s (run scripts/setup.sh)" % tool)
-    display = _free_display()
-    xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", screen, "-noreset", "-nolisten", "tcp"],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    wm = None
-    config = None
-    try:
-        d = Desktop(display)
+    with tempfile.TemporaryDirectory(prefix="ombrix-desktop-") as folder, process_group() as group:
+        x_log = os.path.join(folder, "Xvfb.log")
+        wm_log = os.path.join(folder, "%s.log" % window_manager)
+        xvfb, display = _start_x_server(group, screen, x_log)
+        wm = None
+        d = Desktop(display, group)
         # The user's own choices start fresh: the real ones are not the test's to read or change.
-        config = tempfile.TemporaryDirectory(prefix="ombrix-config-")
-        d.env["XDG_CONFIG_HOME"] = config.name
-        wait_for(lambda: subprocess.run(["xprop", "-root"], env=d.env, capture_output=True,
-                                        timeout=5).returncode == 0, what="Xvfb")
-        if window_manager:
-            wm = subprocess.Popen(wm_command, env=d.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            wait_for(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in d.run(
-                "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False), what=window_manager)
-            time.sleep(0.5)  # a window manager announces itself before it manages windows
-        yield d
-    finally:
-        if config:
-            config.cleanup()
-        for p in (wm, xvfb):
-            if p:
-                p.terminate()
-                try:
-                    p.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    p.kill()
+        d.env["XDG_CONFIG_HOME"] = os.path.join(folder, "config")
+        os.mkdir(d.env["XDG_CONFIG_HOME"])
+        try:
+            if window_manager:
+                with open(wm_log, "w") as log:
+                    wm = d.start(wm_command, stdout=log, stderr=subprocess.STDOUT)
+                wait_for(lambda: wm.poll() is not None or "_NET_SUPPORTING_WM_CHECK(WINDOW)" in d.run(
+                    "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False), what=window_manager)
+                if wm.poll() is None:
+                    time.sleep(0.5)  # a window manager announces itself before it manages windows
+            gone = gone_message("Xvfb", xvfb, x_log) or gone_message(window_manager, wm, wm_log)
+            if gone:
+                raise SystemExit(gone)
+            yield d
+        except Exception as e:
+            # A request to a server that has gone fails in some unhelpful way: say what ended.
+            gone = gone_message("Xvfb", xvfb, x_log) or gone_message(window_manager, wm, wm_log)
+            if gone:
+                raise SystemExit(gone) from None
+            if isinstance(e, DesktopError):
+                raise SystemExit(str(e)) from None
+            raise

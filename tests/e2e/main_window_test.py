@@ -19,7 +19,7 @@ SENDS = 20
 
 
 def start(d, exe):
-    proc = subprocess.Popen([exe], env=d.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    proc = d.start([exe], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
     win = d.wait_window(TITLE)
     desktop.wait_for(lambda: d.active_window() == win, what="main window active")
     return proc, win
@@ -109,7 +109,7 @@ def one_window_for_the_run(d, exe):
     """Always On Top changes and twenty paste-mode sends keep the main window's X window."""
     with tempfile.TemporaryDirectory(prefix="ombrix-received-") as folder:
         log = os.path.join(folder, "log")
-        target = subprocess.Popen([sys.executable, os.path.join(HERE, "targets", "tk_target.py"), log], env=d.env)
+        target = d.start([sys.executable, os.path.join(HERE, "targets", "tk_target.py"), log])
         try:
             target_win = d.wait_window("Tk Target")
             time.sleep(0.3)

@@ -24,7 +24,7 @@ def main():
     with settings_file.preserved(), desktop.desktop(screen, window_manager=window_manager) as d:
         if os.path.lexists(settings_file.PATH):
             os.remove(settings_file.PATH)
-        proc = subprocess.Popen([exe], env=d.env)
+        proc = d.start([exe])
         win = d.wait_window("HTML Ombrix")
         shoot(d, out, "main-empty", win)
         d.type("Hello there!")

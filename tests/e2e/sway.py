@@ -2,7 +2,8 @@
 wrappers over swaymsg, wl-paste and the tests' own keyboard (ombrix_wl_type).
 
 sway refuses to run as root, so it runs as the unprivileged user nobody; its runtime
-folder and the X server let root's clients in."""
+folder and the X server let root's clients in. sway, XWayland and everything the test
+starts on the desktop (Sway.start) share one process group and end with it."""
 import contextlib
 import json
 import os
@@ -12,7 +13,8 @@ import tempfile
 import threading
 import time
 
-from desktop import wait_for
+from desktop import DesktopError, gone_message, log_tail, wait_for
+from process_group import process_group
 
 NOBODY = 65534
 CONFIG = """xwayland force
@@ -29,9 +31,10 @@ def _walk(node):
 
 
 class Sway:
-    def __init__(self, runtime, wl_type):
+    def __init__(self, runtime, wl_type, group):
         self.runtime = runtime
         self.wl_type = wl_type
+        self.group = group
         with open(os.path.join(runtime, "x-display")) as f:
             display = f.read().strip()
         sockets = [n for n in os.listdir(runtime) if n.startswith("sway-ipc.")]
@@ -40,9 +43,18 @@ class Sway:
         self.env.pop("QT_QPA_PLATFORM", None)
         self.env.pop("GDK_BACKEND", None)
 
+    def start(self, args, **kwargs):
+        """subprocess.Popen on this desktop (its environment unless given), in its process group."""
+        kwargs.setdefault("env", self.env)
+        return self.group.start(args, **kwargs)
+
     def msg(self, *args):
-        return subprocess.run(["swaymsg", *args], env=self.env, capture_output=True, text=True, timeout=10,
-                              check=True).stdout
+        r = subprocess.run(["swaymsg", *args], env=self.env, capture_output=True, text=True, timeout=10)
+        if r.returncode != 0:
+            raise DesktopError("swaymsg %s failed (exit status %d): %s\nthe last lines of sway's log:\n%s"
+                               % (" ".join(args), r.returncode, (r.stderr or r.stdout).strip(),
+                                  log_tail(os.path.join(self.runtime, "sway.log"))))
+        return r.stdout
 
     def windows(self):
         """Every window as (name, shell, focused)."""
@@ -51,6 +63,11 @@ class Sway:
 
     def focused(self):
         return next((name for name, _, focused in self.windows() if focused), None)
+
+    def app_id(self, name):
+        """The Wayland app id of the window named (None for an X11 window)."""
+        tree = json.loads(self.msg("-t", "get_tree"))
+        return next((n.get("app_id") for n in _walk(tree) if n.get("shell") and n.get("name") == name), None)
 
     def count(self, name):
         return sum(1 for n, _, _ in self.windows() if n == name)
@@ -86,8 +103,7 @@ class FocusLog:
 
     def __init__(self, sway):
         self.changes = []
-        self.proc = subprocess.Popen(["swaymsg", "-t", "subscribe", "-m", '["window"]'], env=sway.env,
-                                     stdout=subprocess.PIPE, text=True)
+        self.proc = sway.start(["swaymsg", "-t", "subscribe", "-m", '["window"]'], stdout=subprocess.PIPE, text=True)
         threading.Thread(target=self._read, daemon=True).start()
 
     def _read(self):
@@ -125,30 +141,34 @@ def sway(wl_type):
     os.makedirs("/tmp/.X11-unix", exist_ok=True)
     os.chmod("/tmp/.X11-unix", 0o1777)
     runtime = tempfile.mkdtemp(prefix="ombrix-sway-")
-    os.chown(runtime, NOBODY, NOBODY)
-    os.chmod(runtime, 0o700)
-    config = os.path.join(runtime, "config")
-    with open(config, "w") as f:
-        f.write(CONFIG)
-    os.chmod(config, 0o644)
-    env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": runtime, "XDG_RUNTIME_DIR": runtime,
-           "WLR_BACKENDS": "headless", "WLR_LIBINPUT_NO_DEVICES": "1", "WLR_RENDERER": "pixman"}
-    log = open(os.path.join(runtime, "sway.log"), "w")
-    proc = subprocess.Popen(["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY, "--clear-groups",
-                             "sway", "-c", config], env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=log)
     try:
-        wait_for(lambda: os.path.exists(os.path.join(runtime, "x-display")) or proc.poll() is not None,
-                 timeout=20, what="sway and XWayland")
-        if proc.poll() is not None:
-            with open(os.path.join(runtime, "sway.log")) as f:
-                raise RuntimeError("sway did not start:\n" + f.read()[-2000:])
-        yield Sway(runtime, wl_type)
+        os.chown(runtime, NOBODY, NOBODY)
+        os.chmod(runtime, 0o700)
+        config = os.path.join(runtime, "config")
+        with open(config, "w") as f:
+            f.write(CONFIG)
+        os.chmod(config, 0o644)
+        env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": runtime, "XDG_RUNTIME_DIR": runtime,
+               "WLR_BACKENDS": "headless", "WLR_LIBINPUT_NO_DEVICES": "1", "WLR_RENDERER": "pixman"}
+        log_path = os.path.join(runtime, "sway.log")
+        with process_group() as group:
+            with open(log_path, "w") as log:
+                proc = group.start(["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY, "--clear-groups",
+                                    "sway", "-c", config], env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+            try:
+                wait_for(lambda: os.path.exists(os.path.join(runtime, "x-display")) or proc.poll() is not None,
+                         timeout=20, what="sway and XWayland")
+                if proc.poll() is not None:
+                    raise SystemExit("sway did not start (exit status %d); the last lines of its log:\n%s"
+                                     % (proc.returncode, log_tail(log_path)))
+                yield Sway(runtime, wl_type, group)
+            except Exception as e:
+                # A request to a compositor that has gone fails in some unhelpful way: say what ended.
+                gone = gone_message("sway", proc, log_path)
+                if gone:
+                    raise SystemExit(gone) from None
+                if isinstance(e, DesktopError):
+                    raise SystemExit(str(e)) from None
+                raise
     finally:
-        proc.terminate()
-        try:
-            proc.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            proc.kill()
-            proc.wait()
-        log.close()
         shutil.rmtree(runtime, ignore_errors=True)

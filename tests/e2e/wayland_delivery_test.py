@@ -43,9 +43,9 @@ class Target:
 
     def __init__(self, s, title, backend, folder):
         self.out = os.path.join(folder, title.replace(" ", "-") + ".out")
-        self.proc = subprocess.Popen(["yad", "--title=" + title, "--entry", "--button=_Send:0"],
-                                     env=dict(s.env, GDK_BACKEND=backend), stdout=open(self.out, "w"),
-                                     stderr=subprocess.DEVNULL)
+        with open(self.out, "w") as out:
+            self.proc = s.start(["yad", "--title=" + title, "--entry", "--button=_Send:0"],
+                                env=dict(s.env, GDK_BACKEND=backend), stdout=out, stderr=subprocess.DEVNULL)
         s.wait_window(title)
         time.sleep(0.3)  # let GTK settle the focus inside its window
 
@@ -68,12 +68,15 @@ class Target:
 def start_ombrix(s, ombrix, platform):
     """platform "wayland" is the program's own choice in a Wayland session: no QT_QPA_PLATFORM."""
     env = dict(s.env) if platform == "wayland" else dict(s.env, QT_QPA_PLATFORM=platform)
-    proc = subprocess.Popen([ombrix], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    proc = s.start([ombrix], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     s.wait_window(TITLE)
     desktop.wait_for(lambda: s.focused() == TITLE, what="main window focused")
     shell = next(sh for name, sh, _ in s.windows() if name == TITLE)
     check(shell == ("xdg_shell" if platform == "wayland" else "xwayland"), "the tool runs on %s (%s)"
           % (platform, shell))
+    if platform == "wayland":
+        app_id = s.app_id(TITLE)
+        check(app_id == os.environ["OMBRIX_APP_ID"], "its app id is %s (%s)" % (os.environ["OMBRIX_APP_ID"], app_id))
     return proc
 
 

@@ -61,7 +61,7 @@ def main():
     exe = sys.argv[1]
     with settings_file.preserved(), desktop.desktop(window_manager="icewm") as d:
         settings_file.write(settings_file.DEFAULT_LINES)
-        proc = subprocess.Popen([exe], env=d.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        proc = d.start([exe], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         win = d.wait_window(TITLE)
         desktop.wait_for(lambda: d.active_window() == win, what="main window active")
         actions = desktop.wait_for(lambda: allowed_actions(d, win), what="main window managed")

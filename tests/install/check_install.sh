@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch DESTDIR and checks what a user's machine would get:
 # the programs, a valid menu entry whose Exec and Icon resolve, both icons and the
-# manual page, and that the installed ombrix-fade runs.
-# Usage: check_install.sh CMAKE BUILD_DIR EXPECT_GUI(0|1)
+# manual page, and that the installed ombrix-fade runs. The menu entry, its icon and the
+# AppStream listing are all named by the application id.
+# Usage: check_install.sh CMAKE BUILD_DIR EXPECT_GUI(0|1) APP_ID
 set -euo pipefail
 
-cmake=$1 build=$2 expect_gui=$3
+cmake=$1 build=$2 expect_gui=$3 app_id=$4
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 failures=0
@@ -23,9 +24,9 @@ for p in "${programs[@]}"; do
 done
 
 # The menu entry must be valid and name a program and an icon that were installed.
-desktop=$root/share/applications/ombrix.desktop
+desktop=$root/share/applications/$app_id.desktop
 if [[ ! -f $desktop ]]; then
-    fail "share/applications/ombrix.desktop is missing"
+    fail "share/applications/$app_id.desktop is missing: $(ls "$root/share/applications" 2>&1)"
 else
     if ! command -v desktop-file-validate >/dev/null; then
         fail "desktop-file-validate not found (desktop-file-utils; scripts/setup.sh installs it)"
@@ -45,13 +46,23 @@ else
         fail "desktop Exec '$exec_name' is not in bin/"
     fi
     icon=$(value Icon)
-    [[ -n $icon ]] || fail "desktop entry has no Icon"
+    [[ $icon == "$app_id" ]] || fail "desktop Icon is '$icon', not the application id $app_id"
+fi
+
+# The listing names the same id and launches that entry.
+metainfo=$root/share/metainfo/$app_id.metainfo.xml
+if [[ ! -f $metainfo ]]; then
+    fail "share/metainfo/$app_id.metainfo.xml is missing"
+else
+    grep -q "<id>$app_id</id>" "$metainfo" || fail "the AppStream id is not $app_id"
+    grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
+        fail "the AppStream listing does not launch $app_id.desktop"
 fi
 
 # Icons: the name the entry asks for, in the hicolor theme, one bitmap of the size its
 # folder promises and one scalable picture.
-png=$root/share/icons/hicolor/32x32/apps/${icon:-ombrix}.png
-svg=$root/share/icons/hicolor/scalable/apps/${icon:-ombrix}.svg
+png=$root/share/icons/hicolor/32x32/apps/$app_id.png
+svg=$root/share/icons/hicolor/scalable/apps/$app_id.svg
 if [[ ! -f $png ]]; then
     fail "32x32 icon ${png#"$stage"} is missing"
 else

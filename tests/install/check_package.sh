@@ -3,10 +3,10 @@
 # checks what a user's machine would get: the files, the control fields and
 # dependencies, the AppStream listing, and that it installs and removes cleanly. The
 # install goes into a scratch root of its own, never into this machine's system.
-# Usage: check_package.sh BUILD_DIR VERSION
+# Usage: check_package.sh BUILD_DIR VERSION APP_ID
 set -euo pipefail
 
-build=$1 version=$2
+build=$1 version=$2 app_id=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -28,9 +28,9 @@ for dep in libc6 libqt6widgets6 libqt6gui6 libqt6core6 libx11-6 libxtst6 qt6-qpa
 done
 
 files=$(dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|')
-for f in /usr/bin/ombrix /usr/bin/ombrix-fade /usr/share/applications/ombrix.desktop \
-         /usr/share/metainfo/org.example.ombrix.metainfo.xml /usr/share/doc/ombrix/copyright \
-         /usr/share/icons/hicolor/32x32/apps/ombrix.png /usr/share/icons/hicolor/scalable/apps/ombrix.svg \
+for f in /usr/bin/ombrix /usr/bin/ombrix-fade /usr/share/applications/$app_id.desktop \
+         /usr/share/metainfo/$app_id.metainfo.xml /usr/share/doc/ombrix/copyright \
+         /usr/share/icons/hicolor/32x32/apps/$app_id.png /usr/share/icons/hicolor/scalable/apps/$app_id.svg \
          /usr/share/man/man1/ombrix-fade.1.gz; do
     grep -qx "$f" <<<"$files" || fail "the package lacks $f"
 done
@@ -38,7 +38,7 @@ grep -qvE '^/usr(/|$)' <<<"$files" && fail "files outside /usr: $(grep -vE '^/us
 
 # The listing a software centre reads, as installed, and the version it announces.
 dpkg-deb -x "$deb" "$work/unpacked"
-metainfo=$work/unpacked/usr/share/metainfo/org.example.ombrix.metainfo.xml
+metainfo=$work/unpacked/usr/share/metainfo/$app_id.metainfo.xml
 if [[ -f $metainfo ]]; then
     report=$(appstreamcli validate --no-net --pedantic "$metainfo" 2>&1) || fail "appstreamcli validate: $report"
     grep -q "<release version=\"$version\"" "$metainfo" || fail "the AppStream listing names no release $version"

@@ -6,7 +6,7 @@
 
 #include <xcb/xcb.h>
 
-using ombrix::app::PasteFetchTracker;
+using ombrix::app::x11::PasteFetchTracker;
 
 namespace {
 

@@ -17,7 +17,7 @@ TEST(XWayland, AWaylandSessionIsToldByItsSocketOrTheSessionType)
         {nullptr, "x11", false},      {"", "tty", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ombrix::app::IsWaylandSession(c.waylandDisplay, c.sessionType), c.wayland)
+        EXPECT_EQ(ombrix::app::x11::IsWaylandSession(c.waylandDisplay, c.sessionType), c.wayland)
             << (c.waylandDisplay ? c.waylandDisplay : "(unset)") << " / "
             << (c.sessionType ? c.sessionType : "(unset)");
 }
