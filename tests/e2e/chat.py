@@ -4,7 +4,6 @@ about a send), the accessibility bus the programs show themselves on, and HexCha
 Pidgin set up to join the channel."""
 import contextlib
 import os
-import signal
 import socket
 import subprocess
 import tempfile
@@ -24,22 +23,22 @@ def _free_port():
 
 
 def _end(proc):
-    """Ends a process started in a session of its own, with everything it started."""
+    """Ends a process the test started; what it started in turn ends with the desktop's
+    process group."""
     if proc is None or proc.poll() is not None:
         return
+    proc.terminate()
     try:
-        os.killpg(proc.pid, signal.SIGTERM)
         proc.wait(timeout=5)
     except subprocess.TimeoutExpired:
-        os.killpg(proc.pid, signal.SIGKILL)
+        proc.kill()
         proc.wait(timeout=5)
-    except ProcessLookupError:
-        pass
 
 
-def _start(command, env, log=None):
+def _start(desk, command, env=None, log=None):
+    """Starts a program in the desktop's process group, its output to log."""
     out = open(log, "w") if log else subprocess.DEVNULL
-    return subprocess.Popen(command, env=env, stdout=out, stderr=subprocess.STDOUT, start_new_session=True)
+    return desk.start(command, env=env or desk.env, stdout=out, stderr=subprocess.STDOUT)
 
 
 def _tail(path, lines=15):
@@ -51,7 +50,7 @@ def _tail(path, lines=15):
 
 
 @contextlib.contextmanager
-def irc_server():
+def irc_server(desk):
     """ngircd on a free port of 127.0.0.1 with the channel made in advance; yields the port."""
     port = _free_port()
     with tempfile.TemporaryDirectory(prefix="ombrix-irc-") as folder:
@@ -64,7 +63,7 @@ def irc_server():
                     % (port, os.getuid() or 65534, os.getgid() or 65534, folder, CHANNEL))
         os.chmod(folder, 0o755)
         log = os.path.join(folder, "log")
-        server = _start(["ngircd", "--nodaemon", "--config", conf], dict(os.environ), log)
+        server = _start(desk, ["ngircd", "--nodaemon", "--config", conf], dict(os.environ), log)
         try:
             def listening():
                 if server.poll() is not None:
@@ -128,12 +127,12 @@ class Observer:
 @contextlib.contextmanager
 def accessibility_bus(d):
     """A session bus and the accessibility bus on it, for the desktop d (its env gains them)."""
-    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=1"],
-                           stdout=subprocess.PIPE, text=True, start_new_session=True)
+    bus = d.start(["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=1"],
+                  stdout=subprocess.PIPE, text=True)
     launcher = None
     try:
         d.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
-        launcher = _start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], d.env)
+        launcher = _start(d, ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
         desktop.wait_for(lambda: subprocess.run(
             ["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
              "org.a11y.Bus.GetAddress"], env=d.env, capture_output=True, timeout=5).returncode == 0,
@@ -152,6 +151,7 @@ class X11Desktop:
     def __init__(self, d, focus):
         self.env = d.env
         self.d = d
+        self.start = d.start
         self._focus = focus
 
     def has_window(self, title):
@@ -172,6 +172,7 @@ class SwayDesktop:
     def __init__(self, s):
         self.env = s.env
         self.s = s
+        self.start = s.start
 
     def has_window(self, title):
         return self.s.count(title) > 0
@@ -195,7 +196,7 @@ def hexchat(desk, port):
                     "gui_slist_skip = 1\ngui_join_dialog = 0\ngui_quit_dialog = 0\nnet_throttle = 0\n"
                     "gui_tray = 0\nirc_who_join = 0\n")
         log = os.path.join(config, "log")
-        proc = _start(["hexchat", "-d", config, "--url=irc://127.0.0.1:%d/%s" % (port, CHANNEL)],
+        proc = _start(desk, ["hexchat", "-d", config, "--url=irc://127.0.0.1:%d/%s" % (port, CHANNEL)],
                       dict(desk.env, GDK_BACKEND="x11"), log)
         try:
             deadline = time.monotonic() + 30
@@ -238,7 +239,7 @@ def pidgin(desk, port, join=True):
                     "<setting name='gtk-autojoin' type='bool'>%d</setting></chat></group>"
                     "</blist></purple>\n" % (account, CHANNEL, 1 if join else 0))
         log = os.path.join(config, "log")
-        proc = _start(["pidgin", "-c", config], desk.env, log)
+        proc = _start(desk, ["pidgin", "-c", config], log=log)
         try:
             # The Buddy List comes up once the account is on, after the conversation at times:
             # wait for both, so that neither takes the focus later.

@@ -27,8 +27,8 @@ class Tool:
     def __init__(self, s, config_home):
         self.s = s
         self.errors = os.path.join(config_home, "ombrix-stderr")
-        self.proc = subprocess.Popen([s.ombrix], env=s.ombrix_env, stdout=subprocess.DEVNULL,
-                                     stderr=open(self.errors, "w"))
+        self.proc = s.d.start([s.ombrix], env=s.ombrix_env, stdout=subprocess.DEVNULL,
+                              stderr=open(self.errors, "w"))
         s.procs.append(self.proc)
         s.tool = self
         self.window = s.d.wait_window(TITLE)
@@ -195,7 +195,7 @@ def hexchat_stopped(s, fade_exe, port, observer):
 
 def main():
     ombrix, fade_exe, case = sys.argv[1:4]
-    with settings_file.preserved(), desktop.desktop() as d, chat.irc_server() as port, \
+    with settings_file.preserved(), desktop.desktop() as d, chat.irc_server(d) as port, \
             chat.accessibility_bus(d):
         settings_file.write(settings_file.DEFAULT_LINES)
         observer = chat.Observer(port)

@@ -21,7 +21,7 @@ SENDS = 20
 
 def main():
     ombrix, fade_exe, wl_type = sys.argv[1:4]
-    with settings_file.preserved(), sway.sway(wl_type) as s, chat.irc_server() as port, \
+    with settings_file.preserved(), sway.sway(wl_type) as s, chat.irc_server(s) as port, \
             tempfile.TemporaryDirectory(prefix="ombrix-config-") as config:
         s.env.pop("NO_AT_BRIDGE", None)
         s.env["XDG_CONFIG_HOME"] = config
@@ -30,7 +30,7 @@ def main():
             observer = chat.Observer(port)
             with chat.hexchat(chat.SwayDesktop(s), port):
                 told = os.path.join(config, "ombrix-stderr")
-                tool = subprocess.Popen([ombrix], env=s.env, stdout=subprocess.DEVNULL, stderr=open(told, "w"))
+                tool = s.start([ombrix], env=s.env, stdout=subprocess.DEVNULL, stderr=open(told, "w"))
                 try:
                     run(s, tool, told, observer, fade_exe)
                 except Exception:
