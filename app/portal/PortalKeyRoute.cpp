@@ -59,7 +59,8 @@ std::filesystem::path PortalKeyRoute::DefaultTokenFile()
     return state / "ombrix" / "portal-restore-token";
 }
 
-std::unique_ptr<PortalKeyRoute> PortalKeyRoute::Open(const QDBusConnection& bus, std::filesystem::path tokenFile)
+std::unique_ptr<PortalKeyRoute> PortalKeyRoute::Open(const QDBusConnection& bus, std::filesystem::path tokenFile,
+                                                     std::chrono::nanoseconds consentLimit)
 {
     if (!bus.isConnected())
         return nullptr;
@@ -67,11 +68,12 @@ std::unique_ptr<PortalKeyRoute> PortalKeyRoute::Open(const QDBusConnection& bus,
     if (!devices.isValid() || (devices.toUInt() & kKeyboard) == 0)
         return nullptr;
     const uint version = Property(bus, QStringLiteral("version")).toUInt();
-    return std::unique_ptr<PortalKeyRoute>(new PortalKeyRoute(bus, std::move(tokenFile), version));
+    return std::unique_ptr<PortalKeyRoute>(new PortalKeyRoute(bus, std::move(tokenFile), version, consentLimit));
 }
 
-PortalKeyRoute::PortalKeyRoute(const QDBusConnection& bus, std::filesystem::path tokenFile, uint version)
-    : bus_(bus), tokenFile_(std::move(tokenFile)), version_(version)
+PortalKeyRoute::PortalKeyRoute(const QDBusConnection& bus, std::filesystem::path tokenFile, uint version,
+                               std::chrono::nanoseconds consentLimit)
+    : bus_(bus), tokenFile_(std::move(tokenFile)), version_(version), consentLimit_(consentLimit)
 {
 }
 
@@ -127,7 +129,7 @@ bool PortalKeyRoute::StartSession()
         Close();
         return false;
     }
-    const auto started = Request(QStringLiteral("Start"), {onSession.constFirst(), QString()}, {}, kConsentLimit);
+    const auto started = Request(QStringLiteral("Start"), {onSession.constFirst(), QString()}, {}, consentLimit_);
     if (!started || (started->value(QStringLiteral("devices")).toUInt() & kKeyboard) == 0) {
         Close();
         return false;

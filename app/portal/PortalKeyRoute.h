@@ -23,7 +23,9 @@ class PortalKeyRoute final : public QObject, public KeyRoute {
 
 public:
     // None when the bus has no portal, or its remote desktop offers no keyboard.
-    static std::unique_ptr<PortalKeyRoute> Open(const QDBusConnection& bus, std::filesystem::path tokenFile);
+    // consentLimit: how long the user may take to answer the consent dialog.
+    static std::unique_ptr<PortalKeyRoute> Open(const QDBusConnection& bus, std::filesystem::path tokenFile,
+                                                std::chrono::nanoseconds consentLimit = kConsentLimit);
 
     // The file the restore token is kept in: the user's XDG state folder.
     static std::filesystem::path DefaultTokenFile();
@@ -34,7 +36,6 @@ public:
     void PressPaste() override;
     void Press(Keystroke key) override;
 
-    // How long the user may take to answer the consent dialog.
     static constexpr std::chrono::minutes kConsentLimit{2};
 
 private slots:
@@ -42,7 +43,8 @@ private slots:
     void OnSessionClosed();
 
 private:
-    PortalKeyRoute(const QDBusConnection& bus, std::filesystem::path tokenFile, uint version);
+    PortalKeyRoute(const QDBusConnection& bus, std::filesystem::path tokenFile, uint version,
+                   std::chrono::nanoseconds consentLimit);
 
     bool StartSession();
     // Calls a request-style method and waits for its Response; the results when it succeeded.
@@ -59,6 +61,7 @@ private:
     QDBusConnection bus_;
     std::filesystem::path tokenFile_;
     uint version_ = 1;
+    std::chrono::nanoseconds consentLimit_;
     QString session_; // the started session's object path; empty: none
     int nextToken_ = 0;
     std::optional<std::pair<uint, QVariantMap>> response_;

@@ -10,9 +10,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -50,7 +53,8 @@ protected:
     }
 
     // Starts the stand-in and waits until it holds the portal's name.
-    void StartPortal(int version, bool deny = false)
+    // consent: "yes", "deny", "silent" (never answered) or "late" (after 1.5 s).
+    void StartPortal(int version, const char* consent = "yes")
     {
         if (portal_.state() != QProcess::NotRunning) {
             portal_.kill();
@@ -60,8 +64,7 @@ protected:
         env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address_);
         portal_.setProcessEnvironment(env);
         QStringList args{QStringLiteral(STAND_IN_PORTAL), LogPath(), QString::number(version)};
-        if (deny)
-            args << QStringLiteral("deny");
+        args << QString::fromLatin1(consent);
         portal_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         portal_.start(QStringLiteral(PYTHON3), args);
         for (int i = 0; i < 200; ++i) {
@@ -183,7 +186,7 @@ TEST_F(PortalKeyRouteTest, KeepsTheRestoreTokenForTheNextRun)
 
 TEST_F(PortalKeyRouteTest, DeclinedConsentPressesNothing)
 {
-    StartPortal(1, /*deny=*/true);
+    StartPortal(1, "deny");
     auto route = PortalKeyRoute::Open(*connection_, TokenFile());
     ASSERT_NE(route, nullptr);
     EXPECT_FALSE(route->ReachesPreviousWindow());
@@ -191,6 +194,44 @@ TEST_F(PortalKeyRouteTest, DeclinedConsentPressesNothing)
     route->Press(Keystroke::Space);
     route->Press(Keystroke::AltS);
     EXPECT_TRUE(Keysyms().empty());
+}
+
+// A consent dialog left unanswered, or answered after the route gave up, must leave neither
+// the dialog nor a remote-control session behind: the route closes both.
+TEST_F(PortalKeyRouteTest, GivingUpOnTheConsentClosesTheRequestAndTheSession)
+{
+    for (const char* consent : {"silent", "late"}) {
+        StartPortal(1, consent);
+        const std::size_t before = Names().size();
+        auto route = PortalKeyRoute::Open(*connection_, TokenFile(), std::chrono::seconds(1));
+        ASSERT_NE(route, nullptr);
+        EXPECT_FALSE(route->ReachesPreviousWindow()) << consent;
+        // The late answer arrives meanwhile; nothing may come of it.
+        QDeadlineTimer wait(2500);
+        while (!wait.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        route->PressPaste();
+        const auto all = Names();
+        const std::vector<QString> names(all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
+        const auto count = [&](const char* name) { return std::count(names.begin(), names.end(), QString(name)); };
+        EXPECT_EQ(count("RequestClose"), 1) << consent << ": the consent dialog stays on screen";
+        EXPECT_EQ(count("Close"), 1) << consent << ": the session stays at the portal";
+        EXPECT_TRUE(Keysyms().empty()) << consent;
+    }
+}
+
+TEST_F(PortalKeyRouteTest, QuittingClosesTheSession)
+{
+    StartPortal(1);
+    {
+        auto route = PortalKeyRoute::Open(*connection_, TokenFile());
+        ASSERT_NE(route, nullptr);
+        ASSERT_TRUE(route->ReachesPreviousWindow());
+    }
+    QDeadlineTimer wait(2000);
+    while (!wait.hasExpired() && Names().back() != QStringLiteral("Close"))
+        QThread::msleep(20);
+    EXPECT_EQ(Names().back(), QStringLiteral("Close"));
 }
 
 TEST_F(PortalKeyRouteTest, NoPortalOnTheBusNoRoute)

@@ -2,10 +2,11 @@
 it answers every request at once, as if the user consented, and writes each call it got
 to a log, one JSON object a line.
 
-    stand_in_portal.py LOG VERSION [deny]
+    stand_in_portal.py LOG VERSION [deny | silent | late]
 
 VERSION is the interface version it claims (2 and later hand out restore tokens); with
-deny the user declines at Start."""
+deny the user declines at Start; with silent the consent dialog is never answered; with
+late it is answered (yes) a second and a half after Start."""
 import json
 import sys
 
@@ -33,9 +34,21 @@ def plain(value):
 
 
 class Request(dbus.service.Object):
+    def __init__(self, bus, path, portal):
+        super().__init__(bus, path)
+        self.path = path
+        self.portal = portal
+        self.closed = False
+
     @dbus.service.signal("org.freedesktop.portal.Request", signature="ua{sv}")
     def Response(self, code, results):
         pass
+
+    @dbus.service.method("org.freedesktop.portal.Request")
+    def Close(self):
+        # The dialog goes away; a real portal answers nothing more.
+        self.portal.note(call="RequestClose", request=self.path)
+        self.closed = True
 
 
 class Session(dbus.service.Object):
@@ -55,28 +68,33 @@ class Session(dbus.service.Object):
 
 
 class Portal(dbus.service.Object):
-    def __init__(self, bus, log, version, deny):
+    def __init__(self, bus, log, version, consent):
         super().__init__(bus, PATH)
         self.bus = bus
         self.log = log
         self.version = version
-        self.deny = deny
+        self.consent = consent
         self.sessions = 0
 
     def note(self, **call):
         self.log.write(json.dumps(call) + "\n")
         self.log.flush()
 
-    def answer(self, sender, options, results, code=0):
+    def answer(self, sender, options, results, code=0, after_ms=None):
+        """The request object; it responds at once, after_ms later, or (after_ms < 0) never."""
         path = "%s/request/%s/%s" % (PATH, sender[1:].replace(".", "_"), options["handle_token"])
-        request = Request(self.bus, path)
+        request = Request(self.bus, path, self)
 
         def respond():
-            request.Response(dbus.UInt32(code), dbus.Dictionary(results, signature="sv"))
+            if not request.closed:
+                request.Response(dbus.UInt32(code), dbus.Dictionary(results, signature="sv"))
             request.remove_from_connection()
             return False
 
-        GLib.idle_add(respond)
+        if after_ms is None:
+            GLib.idle_add(respond)
+        elif after_ms >= 0:
+            GLib.timeout_add(after_ms, respond)
         return dbus.ObjectPath(path)
 
     @dbus.service.method(IFACE, in_signature="a{sv}", out_signature="o", sender_keyword="sender")
@@ -95,12 +113,13 @@ class Portal(dbus.service.Object):
     @dbus.service.method(IFACE, in_signature="osa{sv}", out_signature="o", sender_keyword="sender")
     def Start(self, session, parent, options, sender=None):
         self.note(call="Start", session=str(session), parent=str(parent))
-        if self.deny:
+        if self.consent == "deny":
             return self.answer(sender, options, {}, code=1)
         results = {"devices": dbus.UInt32(KEYBOARD)}
         if self.version >= 2:
             results["restore_token"] = dbus.String("token-%d" % self.sessions)
-        return self.answer(sender, options, results)
+        after = {"silent": -1, "late": 1500}.get(self.consent)
+        return self.answer(sender, options, results, after_ms=after)
 
     @dbus.service.method(IFACE, in_signature="oa{sv}iu")
     def NotifyKeyboardKeysym(self, session, options, keysym, state):
@@ -118,11 +137,11 @@ class Portal(dbus.service.Object):
 
 def main():
     log_path, version = sys.argv[1], int(sys.argv[2])
-    deny = "deny" in sys.argv[3:]
+    consent = sys.argv[3] if len(sys.argv) > 3 else "yes"
     DBusGMainLoop(set_as_default=True)
     bus = dbus.SessionBus()
     with open(log_path, "a") as log:
-        portal = Portal(bus, log, version, deny)
+        portal = Portal(bus, log, version, consent)
         name = dbus.service.BusName(NAME, bus)  # taken last: the portal is ready once it is seen
         GLib.MainLoop().run()
         del portal, name
