@@ -129,6 +129,7 @@ std::optional<TargetField> DesktopPlatform::SeeTarget()
     field_ = view.Focus();
     if (!field_)
         return std::nullopt;
+    windowsBefore_ = view.WindowsOpened();
     return TargetField{*field_, view.TextOf(field_->id).value_or(QString())};
 }
 
@@ -175,9 +176,7 @@ AfterSendKey DesktopPlatform::WaitAfterSendKey(const OutgoingMessage& message)
     if (!field_ || !routes_.target)
         return AfterSendKey::StillThere;
     TargetView& view = *routes_.target;
-    const int windowsBefore = view.WindowsOpened();
     FieldReader reader(view, field_->id);
-    reader.Changed(); // the text as it stands after the key
     const auto start = Clock::now();
     bool sent = false;
     std::optional<Clock::time_point> focusLeft;
@@ -194,19 +193,19 @@ AfterSendKey DesktopPlatform::WaitAfterSendKey(const OutgoingMessage& message)
         return AfterSendKey::Sent;
     if (!focusLeft)
         return AfterSendKey::StillThere;
-    CloseWhatTheKeyOpened(windowsBefore);
+    CloseWhatTheKeyOpened();
     return AfterSendKey::Misfired;
 }
 
-void DesktopPlatform::CloseWhatTheKeyOpened(int windowsBefore)
+void DesktopPlatform::CloseWhatTheKeyOpened()
 {
     TargetView& view = *routes_.target;
     for (int i = 0; i < kMaxEscapes; ++i) {
         const std::optional<FocusedObject> focus = view.Focus();
         if (!focus || focus->id == field_->id || focus->program != field_->program)
             return;
-        // Only what the key opened: a menu, or a window that appeared after it.
-        if (!focus->inMenu && view.WindowsOpened() == windowsBefore)
+        // Only what the key opened: a menu, or a window that appeared since the field was seen.
+        if (!focus->inMenu && view.WindowsOpened() == windowsBefore_)
             return;
         route_->Press(Keystroke::Escape);
         const auto pressed = Clock::now();

@@ -45,12 +45,13 @@ private:
     Clock::time_point clipboardSet_{};
     Clock::time_point pasteKeys_{};
     std::optional<FocusedObject> field_; // the seen field of the current send
+    int windowsBefore_ = 0;              // the target's windows opened when the field was seen
 
     // The seen field's text when it may have changed since it was last read.
     class FieldReader;
     // Presses Escape while the focus sits in a menu or a new window that the send key
     // opened in the target, so that the next key the user types is not taken as a command.
-    void CloseWhatTheKeyOpened(int windowsBefore);
+    void CloseWhatTheKeyOpened();
 };
 
 } // namespace ombrix::app
