@@ -1,7 +1,7 @@
 #include "cli/FadeCommand.h"
 
 #include "cli/Utf8.h"
-#include "engine/FadeText.h"
+#include "engine/Fade.h"
 #include "settings/ControlRanges.h"
 #include "settings/Settings.h"
 
