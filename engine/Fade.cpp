@@ -1,6 +1,7 @@
 #include "engine/Fade.h"
 
 #include "engine/ColourSearch.h"
+#include "engine/FormatWriters.h"
 #include "engine/HtmlWriter.h"
 
 #include <algorithm>
@@ -61,14 +62,23 @@ std::uint32_t CodeToRgb(std::uint32_t code)
     return byteOf(16) << 16 | byteOf(8) << 8 | byteOf(0);
 }
 
-std::u16string FadeText(std::u16string_view text, const ColourTable& colours, const TagOptions& tags)
+std::u16string FadeText(std::u16string_view text, const ColourTable& colours, const TagOptions& tags,
+                        OutputFormat format)
 {
-    return WriteHtml(text, FindColourChanges(text, colours), tags);
+    return WriteFadedText(text, FindColourChanges(text, colours), tags, format);
 }
 
-std::u16string WriteFadedHtml(std::u16string_view text, const std::vector<ColourChange>& changes,
-                              const TagOptions& tags)
+std::u16string WriteFadedText(std::u16string_view text, const std::vector<ColourChange>& changes,
+                              const TagOptions& tags, OutputFormat format)
 {
+    switch (format) {
+    case OutputFormat::Html: break;
+    case OutputFormat::Css: return WriteCss(text, changes);
+    case OutputFormat::BbCode: return WriteBbCode(text, changes);
+    case OutputFormat::MiniMessage: return WriteMiniMessage(text, changes);
+    case OutputFormat::Irc: return WriteIrc(text, changes);
+    case OutputFormat::Ansi: return WriteAnsi(text, changes);
+    }
     return WriteHtml(text, changes, tags);
 }
 

@@ -4,10 +4,11 @@
 // A message fades across the colours of a ColourTable (ColourTable.h, which the caller
 // implements over its settings). The engine offers:
 //  - FadeText: the message as HTML, a <FONT COLOR=RRGGBB> tag before each character
-//    whose colour differs from the one before it, CR LF as <BR>;
+//    whose colour differs from the one before it, CR LF as <BR>; or in another of the
+//    OutputFormats, with a tag or code at the same places;
 //  - FindColourChanges: the same colour changes as positions and codes, for a caller
 //    that draws them itself (the message box's live colours) or writes them again;
-//  - WriteFadedHtml: the HTML from changes already found, so a caller that needs both
+//  - WriteFadedText: a format from changes already found, so a caller that needs both
 //    finds them once.
 // The other headers of engine/ are its inner workings; only ColourTable.h and
 // DefaultSettings.h (the design's colour table) are public besides this one.
@@ -15,7 +16,9 @@
 
 #include "engine/ColourTable.h"
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -57,14 +60,67 @@ std::vector<ColourChange> FindColourChanges(std::u16string_view text, const Colo
 // A change's code as the 0xRRGGBB bytes its six hex digits stand for.
 std::uint32_t CodeToRgb(std::uint32_t code);
 
-// The message as faded HTML. Reads the colour count, the levels and the tag options
-// from the two views at call time and keeps nothing between calls. The closing-tags
-// option is read at each tag, as it is written, and both options once at the end.
-std::u16string FadeText(std::u16string_view text, const ColourTable& colours, const TagOptions& tags);
+// What the fade is written as. Spaces and line breaks never get a tag of their own in
+// any of them; a line break is a CR LF pair (or, except in HTML, a lone LF).
+enum class OutputFormat {
+    Html,        // <FONT COLOR=RRGGBB> before each change; CR LF as <BR>; the tag options apply
+    Css,         // <span style="color:#rrggbb"> ... </span>; < > & " as entities; <br>
+    BbCode,      // [color=#RRGGBB] ... [/color]; LF
+    MiniMessage, // <#rrggbb>, nothing closed; < and \ escaped as \< and \\; <newline>
+    Irc,         // Ctrl+C and two digits of the extended mIRC palette where that colour
+                 // changes and at the start of each line; Ctrl+O at the end; LF
+    Ansi,        // ESC[38;2;R;G;Bm before each change, ESC[0m at the end; LF
+};
 
-// FadeText's second half: the HTML of the text with the changes FindColourChanges gave
+struct OutputFormatName {
+    OutputFormat format;
+    std::string_view name;
+};
+
+// Every format with its name (for --format and the tool), in the order they are offered.
+inline constexpr std::array<OutputFormatName, 6> kOutputFormats{{
+    {OutputFormat::Html, "html"},
+    {OutputFormat::Css, "css"},
+    {OutputFormat::BbCode, "bbcode"},
+    {OutputFormat::MiniMessage, "minimessage"},
+    {OutputFormat::Irc, "irc"},
+    {OutputFormat::Ansi, "ansi"},
+}};
+
+constexpr std::string_view FormatName(OutputFormat format)
+{
+    for (const OutputFormatName& f : kOutputFormats)
+        if (f.format == format)
+            return f.name;
+    return {};
+}
+
+constexpr std::optional<OutputFormat> FormatNamed(std::string_view name)
+{
+    for (const OutputFormatName& f : kOutputFormats)
+        if (f.name == name)
+            return f.format;
+    return std::nullopt;
+}
+
+// The message as faded text, HTML unless another format is asked for. Reads the colour
+// count, the levels and (for HTML only) the tag options from the two views at call time
+// and keeps nothing between calls. The closing-tags option is read at each tag, as it is
+// written, and both options once at the end. The format never changes which texts are
+// too long: that is the number of colours' alone.
+std::u16string FadeText(std::u16string_view text, const ColourTable& colours, const TagOptions& tags,
+                        OutputFormat format = OutputFormat::Html);
+
+// FadeText's second half: the format of the text with the changes FindColourChanges gave
 // for it.
-std::u16string WriteFadedHtml(std::u16string_view text, const std::vector<ColourChange>& changes,
-                              const TagOptions& tags);
+std::u16string WriteFadedText(std::u16string_view text, const std::vector<ColourChange>& changes,
+                              const TagOptions& tags, OutputFormat format = OutputFormat::Html);
+
+// The IRC format's palette: the 99 colours of the extended mIRC palette (00-15 the
+// standard sixteen, 16-98 the extended ones) as 0xRRGGBB, and the one nearest to a
+// colour (least squared distance in RGB; the lower number on a tie).
+inline constexpr int kIrcColourCount = 99;
+std::uint32_t IrcColourRgb(int index);
+int NearestIrcColour(std::uint32_t rgb);
 
 } // namespace modOmbrix

@@ -1,5 +1,5 @@
 // The HTML writer: the message with a FONT tag before each colour change and every
-// CR LF pair as <BR>. Internal to engine/; Fade.h's FadeText and WriteFadedHtml are
+// CR LF pair as <BR>. Internal to engine/; Fade.h's FadeText and WriteFadedText are
 // what the rest of the program sees.
 #pragma once
 

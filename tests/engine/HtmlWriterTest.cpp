@@ -1,4 +1,4 @@
-// The HTML from colour changes given to it (WriteFadedHtml): the characters, every
+// The HTML from colour changes given to it (WriteFadedText): the characters, every
 // CR LF pair as <BR> and nothing else of the line breaks, a tag at each change.
 #include "engine/Fade.h"
 #include "tests/engine/FakeSettings.h"
@@ -65,7 +65,7 @@ TEST(HtmlWriter, WritesTheLiteralCases)
     for (const LiteralCase& c : cases) {
         FakeSettings tags;
         tags.fontTags = c.closeTags ? 1 : 0;
-        EXPECT_EQ(WriteFadedHtml(c.text, c.changes, tags), c.html) << c.name;
+        EXPECT_EQ(WriteFadedText(c.text, c.changes, tags), c.html) << c.name;
     }
 }
 
@@ -73,7 +73,7 @@ TEST(HtmlWriter, ReadsTheClosingTagOptionAtEachTag)
 {
     FakeSettings tags;
     tags.fontTags = 1;
-    EXPECT_EQ(WriteFadedHtml(u"abc", {{1, 0}, {3, 0}}, tags),
+    EXPECT_EQ(WriteFadedText(u"abc", {{1, 0}, {3, 0}}, tags),
               u"<FONT COLOR=000000>ab</FONT><FONT COLOR=000000>c</FONT> ");
     EXPECT_EQ(tags.reads, (std::vector<std::string>{"tags", "tags", "tags", "final"}));
 }
