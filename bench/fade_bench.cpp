@@ -1,6 +1,6 @@
 // FadeText against a plain copy of a buffer as large as its output, per character.
 #include "engine/DefaultSettings.h"
-#include "engine/FadeText.h"
+#include "engine/Fade.h"
 
 #include <benchmark/benchmark.h>
 

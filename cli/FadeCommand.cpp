@@ -1,7 +1,7 @@
 #include "cli/FadeCommand.h"
 
 #include "cli/Utf8.h"
-#include "engine/FadeText.h"
+#include "engine/Fade.h"
 #include "settings/ControlRanges.h"
 #include "settings/Settings.h"
 
@@ -21,6 +21,25 @@ std::int16_t ParseLevel(std::string_view text, std::string_view whole)
     if (value < modOmbrix::kMinLevel || value > modOmbrix::kMaxLevel)
         throw UsageError("--color " + std::string(whole) + ": level " + std::string(text) + " is outside 0..16");
     return static_cast<std::int16_t>(value);
+}
+
+// "html, css, ..., irc or ansi".
+std::string FormatNames()
+{
+    std::string names;
+    for (std::size_t i = 0; i < modOmbrix::kOutputFormats.size(); ++i) {
+        if (i > 0)
+            names += i + 1 == modOmbrix::kOutputFormats.size() ? " or " : ", ";
+        names += modOmbrix::kOutputFormats[i].name;
+    }
+    return names;
+}
+
+modOmbrix::OutputFormat ParseFormat(std::string_view name)
+{
+    if (const std::optional<modOmbrix::OutputFormat> format = modOmbrix::FormatNamed(name))
+        return *format;
+    throw UsageError("--format " + std::string(name) + ": not a format; the formats are " + FormatNames());
 }
 
 std::array<std::int16_t, 3> ParseColour(std::string_view value)
@@ -112,6 +131,16 @@ CommandLine ParseArguments(const std::vector<std::string_view>& args)
             } else {
                 line.settingsFile = std::string(arg.substr(std::string_view("--settings=").size()));
             }
+        } else if (arg == "--format" || arg.starts_with("--format=")) {
+            if (line.format)
+                throw UsageError("--format can be given only once");
+            if (arg == "--format") {
+                if (i + 1 >= args.size())
+                    throw UsageError("--format needs a name: " + FormatNames());
+                line.format = ParseFormat(args[++i]);
+            } else {
+                line.format = ParseFormat(arg.substr(std::string_view("--format=").size()));
+            }
         } else if (arg == "--color" || arg.starts_with("--color=")) {
             std::string_view value;
             if (arg == "--color") {
@@ -153,24 +182,30 @@ FixedSettings SettingsFor(const CommandLine& line)
 std::string UsageText()
 {
     return "Usage: ombrix-fade [OPTION]...\n"
-           "Read a message from standard input (UTF-8) and write it as HTML whose text colour\n"
-           "fades across up to six colours, with nothing added.\n"
+           "Read a message from standard input (UTF-8) and write it as HTML (or another format)\n"
+           "whose text colour fades across up to six colours, with nothing added.\n"
            "\n"
            "  --color R,G,B   set the next colour from three levels 0..16 (red, green, blue);\n"
            "                  give it 1 to 6 times, which also sets the number of colours.\n"
            "                  Without it the six default colours are used.\n"
-           "  --end-tags      write </FONT> before every tag but the first (Use </FONT> Ending Tags)\n"
-           "  --final-tag     write a final \"</FONT> \" (Use Final </FONT> Tag)\n"
+           "  --format NAME   what to write: html (the default), css, bbcode, minimessage,\n"
+           "                  irc or ansi; each writes a tag or code only where the colour\n"
+           "                  changes, and none before a space or a line break\n"
+           "  --end-tags      html only: write </FONT> before every tag but the first\n"
+           "                  (Use </FONT> Ending Tags)\n"
+           "  --final-tag     html only: write a final \"</FONT> \" (Use Final </FONT> Tag)\n"
            "  --settings FILE take the colours and the two tag options from an HTML Ombrix\n"
            "                  settings file (only read, never changed); the options above\n"
            "                  override it\n"
            "  -h, --help      show this help and exit\n"
            "\n"
-           "A CR LF line break becomes <BR>. Exit status: 0 on success, 1 when the text is too\n"
-           "long for the number of colours, 2 for a bad option, invalid UTF-8 or a settings file\n"
-           "that cannot be read (its line and the reason are shown).\n"
+           "In html a CR LF line break becomes <BR>; the other formats also take a lone LF as a\n"
+           "line break (see the manual page for what each writes). Exit status: 0 on success,\n"
+           "1 when the text is too long for the number of colours (in every format the same),\n"
+           "2 for a bad option, invalid UTF-8 or a settings file that cannot be read (its line\n"
+           "and the reason are shown).\n"
            "\n"
-           "Example: printf 'Hello' | ombrix-fade --color 16,0,0 --color 0,0,16\n";
+           "Example: printf 'Hello' | ombrix-fade --color 16,0,0 --color 0,0,16 --format css\n";
 }
 
 std::string Printable(std::string_view message)
@@ -218,7 +253,8 @@ RunResult RunFade(const std::vector<std::string_view>& args, const std::function
         }
         const FixedSettings settings = SettingsFor(line);
         const std::u16string text = DecodeUtf8(readInput());
-        result.out = EncodeUtf8(modOmbrix::FadeText(text, settings, settings));
+        result.out = EncodeUtf8(
+            modOmbrix::FadeText(text, settings, settings, line.format.value_or(modOmbrix::OutputFormat::Html)));
     } catch (const UsageError& e) {
         result = {2, {}, "ombrix-fade: " + Printable(e.what()) + " (try --help)"};
     } catch (const modOmbrix::SettingsReadError& e) {

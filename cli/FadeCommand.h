@@ -4,6 +4,7 @@
 
 #include "engine/ColourTable.h"
 #include "engine/DefaultSettings.h"
+#include "engine/Fade.h"
 
 #include <array>
 #include <cstdint>
@@ -44,7 +45,8 @@ struct CommandLine {
     std::vector<std::array<std::int16_t, 3>> colours; // from --color, in order
     bool endTags = false;
     bool finalTag = false;
-    std::optional<std::string> settingsFile; // from --settings
+    std::optional<std::string> settingsFile;       // from --settings
+    std::optional<modOmbrix::OutputFormat> format; // from --format; HTML without it
 };
 
 CommandLine ParseArguments(const std::vector<std::string_view>& args);

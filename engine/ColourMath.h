@@ -1,21 +1,16 @@
-// Channel levels, interpolation and colour codes: the small numeric rules every colour
-// of the output passes through. All arithmetic is 16-bit signed and checked.
+// Interpolation and colour codes: the small numeric rules every colour of the output
+// passes through (LevelToByte, public, is in ColourTable.h). All arithmetic is 16-bit
+// signed and checked. Internal to engine/.
 #pragma once
 
 #include "engine/Checked16.h"
+#include "engine/ColourTable.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 
 namespace modOmbrix {
-
-// Level 0..16 to channel byte: level x 16, with 256 replaced by 255.
-constexpr std::int16_t LevelToByte(std::int16_t level)
-{
-    const std::int16_t v = checked::Mul(level, 16);
-    return v == 256 ? std::int16_t{255} : v;
-}
 
 [[noreturn, gnu::cold, gnu::noinline]] inline void ThrowInterpolationOverflow()
 {

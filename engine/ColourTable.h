@@ -1,7 +1,9 @@
 // Read-only views of the settings the fade engine needs. The colour dialog and the
 // options dialog implement them over their controls, so every call of FadeText sees
-// the values as they stand at that moment.
+// the values as they stand at that moment. Public, with Fade.h.
 #pragma once
+
+#include "engine/Checked16.h"
 
 #include <cstdint>
 
@@ -12,6 +14,14 @@ enum class Channel : int { Red = 0, Green = 1, Blue = 2 };
 inline constexpr int kSlotCount = 6;
 inline constexpr int kMinLevel = 0;
 inline constexpr int kMaxLevel = 16;
+
+// The channel byte a level 0..16 stands for: level x 16, with 256 replaced by 255.
+// Checked: a level far outside the range throws OverflowError instead of wrapping.
+constexpr std::int16_t LevelToByte(std::int16_t level)
+{
+    const std::int16_t v = checked::Mul(level, 16);
+    return v == 256 ? std::int16_t{255} : v;
+}
 
 class ColourTable {
 public:

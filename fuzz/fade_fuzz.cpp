@@ -2,7 +2,7 @@
 // crashing: the output is what the rules applied position by position give, and taking
 // the tags out (and turning <BR> back into CR LF) gives the text back.
 #include "cli/FadeCommand.h"
-#include "engine/FadeText.h"
+#include "engine/Fade.h"
 #include "fuzz/FuzzInput.h"
 #include "tests/engine/LiteralFade.h"
 

@@ -1,7 +1,9 @@
 """Fails when a lower layer includes a higher one. engine/ is pure C++: it includes
 only itself and the standard library. settings/ builds on engine/ alone, and cli/ on
 the two; none of them includes the windows (ui/), the application (app/) or Qt. The
-windows (ui/) draw on Qt and the engine, never on the settings file or the application."""
+windows (ui/) draw on Qt and the engine, never on the settings file or the application.
+Outside engine/, only the engine's public headers are included (the two white-box tests
+of its inner arithmetic excepted)."""
 import os
 import re
 import sys
@@ -15,6 +17,8 @@ LAYERS = {
 }
 TOOLKIT_LAYERS = {"ui"}  # may include Qt
 PROJECT_FOLDERS = {"engine", "settings", "cli", "ui", "app", "fuzz", "tests", "bench", "ombrix"}
+ENGINE_PUBLIC = {"engine/Fade.h", "engine/ColourTable.h", "engine/DefaultSettings.h"}
+ENGINE_WHITE_BOX = {"tests/engine/ColourMathTest.cpp", "tests/engine/ColourSearchTest.cpp"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
 
 
@@ -38,8 +42,22 @@ def violations(root):
                         yield "%s includes \"%s\" without its folder" % (os.path.relpath(path, root), header)
 
 
+def engine_internals(root):
+    for folder in sorted(PROJECT_FOLDERS - {"engine"}):
+        for dirpath, _, names in os.walk(os.path.join(root, folder)):
+            for name in sorted(names):
+                path = os.path.join(dirpath, name)
+                rel = os.path.relpath(path, root)
+                if not name.endswith((".h", ".cpp")) or rel in ENGINE_WHITE_BOX:
+                    continue
+                with open(path, encoding="utf-8") as f:
+                    for _, header in INCLUDE.findall(f.read()):
+                        if header.startswith("engine/") and header not in ENGINE_PUBLIC:
+                            yield "%s includes %s, which is internal to engine/ (use engine/Fade.h)" % (rel, header)
+
+
 def main():
-    found = list(violations(sys.argv[1]))
+    found = list(violations(sys.argv[1])) + list(engine_internals(sys.argv[1]))
     for v in found:
         print(v)
     print("%d include(s) against the layers" % len(found))

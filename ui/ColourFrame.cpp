@@ -1,6 +1,5 @@
 #include "ui/ColourFrame.h"
 
-#include "engine/ColourMath.h"
 #include "engine/ColourTable.h"
 #include "engine/DefaultSettings.h"
 #include "ui/layer/Fonts.h"

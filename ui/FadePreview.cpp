@@ -1,7 +1,6 @@
 #include "ui/FadePreview.h"
 
-#include "engine/FadeText.h"
-#include "engine/FontTags.h"
+#include "engine/Fade.h"
 #include "ui/PreviewChoice.h"
 #include "ui/layer/MessageBox.h"
 
@@ -67,11 +66,11 @@ void FadePreview::Show(const QString& text)
         Clear();
         return;
     }
-    Show(text, modOmbrix::FindFontTags(
+    Show(text, modOmbrix::FindColourChanges(
                    std::u16string_view(QStringView(text).utf16(), static_cast<std::size_t>(text.size())), colours_));
 }
 
-void FadePreview::Show(const QString& text, const std::vector<modOmbrix::CodeChange>& tags)
+void FadePreview::Show(const QString& text, const std::vector<modOmbrix::ColourChange>& tags)
 {
     if (!on_ || text.isEmpty()) {
         Clear();

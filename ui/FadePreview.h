@@ -5,7 +5,7 @@
 #pragma once
 
 #include "engine/ColourTable.h"
-#include "engine/FadeCodes.h"
+#include "engine/Fade.h"
 #include "ui/layer/TextBox.h"
 
 #include <QObject>
@@ -31,7 +31,7 @@ public:
     // TextTooLongError where the generator would.
     void Show(const QString& text);
     // The same with the tags already found for the text (the change handler has them).
-    void Show(const QString& text, const std::vector<modOmbrix::CodeChange>& tags);
+    void Show(const QString& text, const std::vector<modOmbrix::ColourChange>& tags);
     // Leaves the text uncoloured.
     void Clear();
 

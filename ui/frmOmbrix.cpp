@@ -1,7 +1,6 @@
 #include "ui/frmOmbrix.h"
 
-#include "engine/FadeText.h"
-#include "engine/FontTags.h"
+#include "engine/Fade.h"
 #include "ui/frmAbout.h"
 #include "ui/frmOptions.h"
 #include "ui/frmSetColor.h"
@@ -88,10 +87,10 @@ void frmOmbrix::txtIn_Change()
 {
     const QString text = txtIn->Text();
     try {
-        // The tags once, for the HTML and for the colours in the box.
+        // The colour changes once, for the HTML and for the colours in the box.
         const std::u16string_view units(QStringView(text).utf16(), static_cast<std::size_t>(text.size()));
-        const std::vector<modOmbrix::CodeChange> tags = modOmbrix::FindFontTags(units, colours_);
-        const std::u16string html = modOmbrix::WriteFadedHtml(units, tags, options_);
+        const std::vector<modOmbrix::ColourChange> tags = modOmbrix::FindColourChanges(units, colours_);
+        const std::u16string html = modOmbrix::WriteFadedText(units, tags, options_);
         strOutput = QString::fromUtf16(html.data(), static_cast<qsizetype>(html.size()));
         lblCharCount->setFont(font());
         lblCharCount->setText(QString::number(strOutput.size()));

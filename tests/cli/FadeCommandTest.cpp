@@ -7,6 +7,7 @@
 #include <filesystem>
 
 using namespace ombrix::cli;
+using modOmbrix::OutputFormatName;
 
 TEST(FadeCommand, WritesTheHtmlWithNothingAdded)
 {
@@ -38,6 +39,55 @@ TEST(FadeCommand, WritesTheHtmlWithNothingAdded)
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, c.out) << c.input;
         EXPECT_EQ(r.err, "");
+    }
+}
+
+TEST(FadeCommand, WritesTheFormatAskedFor)
+{
+    const struct {
+        std::vector<std::string_view> args;
+        std::string input;
+        std::string out;
+    } cases[] = {
+        {{"--color", "16,0,0", "--format", "css"}, "a<b", "<span style=\"color:#ff0000\">a&lt;b</span>"},
+        {{"--color=16,0,0", "--format=bbcode"}, "a\r\nb\nc", "[color=#FF0000]a\nb\nc[/color]"},
+        {{"--color", "16,0,0", "--format", "minimessage"}, "a\nb", "<#ff0000>a<newline>b"},
+        {{"--color", "16,0,0", "--color", "0,0,16", "--format", "irc"},
+         "12",
+         "\x03"
+         "381\x03"
+         "602\x0F"},
+        {{"--color", "16,0,0", "--format", "ansi"}, "\xC3\xA9", "\x1B[38;2;255;0;0m\xC3\xA9\x1B[0m"},
+        {{"--color", "16,0,0", "--format", "html"}, "a", "<FONT COLOR=FF0000>a"},
+        // The tag options are HTML's alone.
+        {{"--color", "16,0,0", "--format", "css", "--end-tags", "--final-tag"},
+         "a",
+         "<span style=\"color:#ff0000\">a</span>"},
+    };
+    for (const auto& c : cases) {
+        const RunResult r = RunFade(c.args, c.input);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, c.out) << c.args.back();
+    }
+}
+
+TEST(FadeCommand, RefusesAnUnknownOrRepeatedFormatNamingTheFormats)
+{
+    const struct {
+        std::vector<std::string_view> args;
+        std::string err;
+    } cases[] = {
+        {{"--format", "HTML"},
+         "ombrix-fade: --format HTML: not a format; the formats are html, css, bbcode, minimessage, irc or ansi "
+         "(try --help)"},
+        {{"--format"}, "ombrix-fade: --format needs a name: html, css, bbcode, minimessage, irc or ansi (try --help)"},
+        {{"--format=css", "--format", "css"}, "ombrix-fade: --format can be given only once (try --help)"},
+    };
+    for (const auto& c : cases) {
+        const RunResult r = RunFade(c.args, "a");
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, c.err);
     }
 }
 
@@ -86,7 +136,7 @@ TEST(FadeCommand, ReadsTheInputOnlyOnceTheCommandLineAndSettingsAreGood)
     } cases[] = {
         {{"--bogus"}, false},         {{"--color", "1,2"}, false},
         {{"--help"}, false},          {{"--settings", "/nonexistent/kestovombrix.ini"}, false},
-        {{"--color", "1,2,3"}, true},
+        {{"--format", "xml"}, false}, {{"--color", "1,2,3"}, true},
     };
     for (const auto& c : cases) {
         int reads = 0;
@@ -117,8 +167,11 @@ TEST(FadeCommand, HelpDescribesTheOptions)
 {
     const RunResult r = RunFade({"--help"}, "");
     EXPECT_EQ(r.status, 0);
-    for (const char* word : {"--color R,G,B", "--end-tags", "--final-tag", "--settings FILE", "-h, --help"})
+    for (const char* word : {"--color R,G,B", "--format NAME", "--end-tags      html only", "--final-tag     html only",
+                             "--settings FILE", "-h, --help"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
+    for (const OutputFormatName& f : modOmbrix::kOutputFormats)
+        EXPECT_NE(r.out.find(f.name), std::string::npos) << f.name;
 }
 
 TEST(Utf8, RoundTripsEveryPlane)

@@ -1,8 +1,8 @@
 """Runs two builds of ombrix-fade's command (say, one from each compiler) on the same
-random texts and colour tables, and on every length of text the six default colours
-take, and fails if any case's output, error or exit status
-differs in a single byte. The cases are random_compare.py's; fade_batch runs them all in
-one process per build."""
+random texts and colour tables (HTML, and a share in each other format), and on every
+length of text the six default colours take, and fails if any case's output, error or
+exit status differs in a single byte. The cases are random_compare.py's; fade_batch runs
+them all in one process per build."""
 import os
 import random
 import subprocess
@@ -61,6 +61,10 @@ def main():
     rng = random.Random(20261209)
     # Random cases, then every length up to the six default colours' longest text.
     cases = [random_case(rng) for _ in range(count)]
+    # A quarter of them once more in each of the other formats, in turn.
+    formats = ["css", "bbcode", "minimessage", "irc", "ansi"]
+    cases += [(args + ["--format", formats[i % len(formats)]], text)
+              for i, (args, text) in enumerate(cases[:count // 4])]
     cases += [([], b"a" * n) for n in range(1, 6554)]
     a, b = run(first, cases), run(second, cases)
     differ = [i for i in range(len(cases)) if a[i] != b[i]]

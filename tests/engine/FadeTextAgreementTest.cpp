@@ -1,7 +1,7 @@
 // The generator finds the few positions where the colour changes instead of computing
 // every one. This checks it against the rules applied literally, position by position,
 // over many colour tables and lengths, including the longest texts.
-#include "engine/FadeText.h"
+#include "engine/Fade.h"
 #include "tests/engine/FakeSettings.h"
 #include "tests/engine/LiteralFade.h"
 

@@ -1,5 +1,4 @@
-#include "engine/FadeText.h"
-#include "engine/ColourMath.h"
+#include "engine/Fade.h"
 #include "tests/engine/FakeSettings.h"
 
 #include <gtest/gtest.h>

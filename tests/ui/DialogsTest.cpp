@@ -1,7 +1,7 @@
 #include "tests/ui/Clipping.h"
 #include "tests/ui/FakeAppLink.h"
 #include "tests/ui/FocusChain.h"
-#include "engine/ColourMath.h"
+#include "engine/ColourTable.h"
 #include "ui/frmOptions.h"
 #include "ui/frmSetColor.h"
 #include "tests/ui/WarningCapture.h"

@@ -1,4 +1,4 @@
-#include "engine/FadeText.h"
+#include "engine/Fade.h"
 #include "ombrix/Version.h"
 #include "tests/ui/Clipping.h"
 #include "tests/ui/FakeAppLink.h"

@@ -1,7 +1,6 @@
-// The live colours of the message box come from FindFontTags. Whatever colour a reader
-// of FadeText's HTML gives a character, FindFontTags must give it too.
-#include "engine/FadeText.h"
-#include "engine/FontTags.h"
+// The live colours of the message box come from FindColourChanges. Whatever colour a
+// reader of FadeText's HTML gives a character, FindColourChanges must give it too.
+#include "engine/Fade.h"
 #include "tests/engine/FakeSettings.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +41,7 @@ Colours ColoursFromHtml(std::u16string_view html)
     return colours;
 }
 
-Colours ColoursFromTags(std::size_t length, const std::vector<CodeChange>& tags)
+Colours ColoursFromChanges(std::size_t length, const std::vector<ColourChange>& tags)
 {
     Colours colours(length);
     std::optional<std::uint32_t> current;
@@ -70,7 +69,7 @@ std::u16string RandomText(std::mt19937& rng, std::size_t length)
     return text;
 }
 
-TEST(FontTags, GiveEachCharacterTheColourItsHtmlGivesIt)
+TEST(ColourChanges, GiveEachCharacterTheColourItsHtmlGivesIt)
 {
     std::mt19937 rng(14122026);
     std::uniform_int_distribution<int> level(0, 16), extreme(0, 2);
@@ -86,13 +85,13 @@ TEST(FontTags, GiveEachCharacterTheColourItsHtmlGivesIt)
             const std::u16string text = RandomText(rng, length);
             const Colours fromHtml = ColoursFromHtml(FadeText(text, s, s));
             ASSERT_EQ(fromHtml.size(), text.size());
-            ASSERT_EQ(ColoursFromTags(text.size(), FindFontTags(text, s)), fromHtml)
+            ASSERT_EQ(ColoursFromChanges(text.size(), FindColourChanges(text, s)), fromHtml)
                 << "table " << table << ", length " << text.size();
         }
     }
 }
 
-TEST(FontTags, ACharacterAfterAChangeOnASeparatorKeepsTheLastTagsColour)
+TEST(ColourChanges, ACharacterAfterAChangeOnASeparatorKeepsTheLastTagsColour)
 {
     FakeSettings s;
     s.levels[0] = {0, 0, 0};
@@ -108,7 +107,7 @@ TEST(FontTags, ACharacterAfterAChangeOnASeparatorKeepsTheLastTagsColour)
         {u" ab", {std::nullopt, std::nullopt, 0x000020}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ColoursFromTags(c.text.size(), FindFontTags(c.text, s)), c.colours)
+        EXPECT_EQ(ColoursFromChanges(c.text.size(), FindColourChanges(c.text, s)), c.colours)
             << std::string(c.text.begin(), c.text.end());
 }
 

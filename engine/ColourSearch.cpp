@@ -1,4 +1,4 @@
-#include "engine/FadeCodes.h"
+#include "engine/ColourSearch.h"
 
 #include "engine/Checked16.h"
 #include "engine/ColourMath.h"
@@ -8,10 +8,6 @@
 #include <cmath>
 #include <limits>
 #include <string>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace modOmbrix {
 namespace {
@@ -39,9 +35,9 @@ constexpr std::array<std::uint8_t, 256> kGridSteps = [] {
 
 // The colour code of every position of a text of n characters, computed as the fade
 // rules say, and the positions where it changes.
-class FadeCodes {
+class CodeSearch {
 public:
-    FadeCodes(const ColourTable& colours, std::int16_t n, std::int16_t segments)
+    CodeSearch(const ColourTable& colours, std::int16_t n, std::int16_t segments)
         : n_(n), s_(segments), scale_(segments > 0 ? static_cast<double>(n) / segments : 0.0),
           margin_(MarginFor(scale_))
     {
@@ -56,15 +52,15 @@ public:
     // monotonically with the position. So a segment's changes are where a channel first
     // reaches each step between its first and last, which the straight line the channel
     // follows tells, or where that is too close to call, the colours around it.
-    std::vector<CodeChange> Changes() const
+    std::vector<ColourChange> Changes() const
     {
         if (n_ == 0)
             return {};
         std::array<Span, kSlotCount> spans; // written before it is read
         const std::size_t spanCount = Spans(spans);
         // Room for the most the spans can have; only what they have is kept.
-        std::array<CodeChange, kSlotCount*(1 + 3 * kMaxRun)> found; // written before it is read
-        CodeChange* out = found.data();
+        std::array<ColourChange, kSlotCount*(1 + 3 * kMaxRun)> found; // written before it is read
+        ColourChange* out = found.data();
         for (std::size_t j = 0; j < spanCount; ++j) {
             const Span& span = spans.at(j);
             if (j == 0 || span.first != spans.at(j - 1).last)
@@ -215,7 +211,7 @@ private:
         const auto flipByte = [&](std::int32_t target) {
             return 16.0 * target + ((target & 1) != 0 ? 7.5 : 8.5) * -direction;
         };
-        const auto one = [&](std::int32_t target) {
+        for (std::int32_t target = from + direction; target != to + direction; target += direction) {
             const double crossing = std::clamp(start + flipByte(target) * perByte, 0.0, static_cast<double>(span.hi));
             const auto whole = static_cast<std::int32_t>(crossing); // truncating a positive number: the floor
             const double fraction = crossing - whole;
@@ -225,7 +221,7 @@ private:
                 static_cast<std::uint32_t>(i - span.lo - 1) < static_cast<std::uint32_t>(span.hi - span.lo);
             if (clear && inside) [[likely]] {
                 *out++ = Pack(i, channel, static_cast<std::uint32_t>(target));
-                return;
+                continue;
             }
             // Too close to a position for the line to tell: the rules' own arithmetic does.
             i = std::clamp(whole + (fraction > 0.0 ? 1 : 0), span.lo + 1, std::int32_t{span.hi});
@@ -235,50 +231,7 @@ private:
             // Settle moves i: take the step first, then pack the position it settled on.
             const std::uint32_t step = Settle(span, channel, reached, i);
             *out++ = Pack(i, channel, step);
-        };
-        std::int32_t target = from + direction;
-        const std::int32_t stop = to + direction;
-#if defined(__SSE2__)
-        // Two targets at a time, in the same arithmetic as `one` (so the same crossings to
-        // the last bit); a pair where either is too close to call goes to `one`.
-        const __m128d perByte2 = _mm_set1_pd(perByte);
-        const __m128d start2 = _mm_set1_pd(start);
-        const __m128d hi2 = _mm_set1_pd(static_cast<double>(span.hi));
-        const __m128d limit2 = _mm_set1_pd(0.5 - margin_);
-        const __m128d half2 = _mm_set1_pd(0.5);
-        const __m128d sign2 = _mm_set1_pd(-0.0);
-        const __m128i lo2 = _mm_set1_epi32(span.lo + 1);
-        const __m128i width2 = _mm_set1_epi32(span.hi - span.lo);
-        const __m128i channel2 = _mm_set1_epi32(channel << 6);
-        const __m128d byteStep2 = _mm_set1_pd(32.0 * direction); // two targets on, the same parity
-        __m128d bytes = _mm_set_pd(flipByte(target + direction), flipByte(target));
-        __m128i targets = _mm_set_epi32(0, 0, target + direction, target);
-        const __m128i targetStep2 = _mm_set1_epi32(2 * direction);
-        for (; (stop - target) * direction >= 2; target += 2 * direction) {
-            const __m128d crossing =
-                _mm_min_pd(_mm_max_pd(_mm_add_pd(start2, _mm_mul_pd(bytes, perByte2)), _mm_setzero_pd()), hi2);
-            const __m128i whole = _mm_cvttpd_epi32(crossing);
-            const __m128d fraction = _mm_sub_pd(crossing, _mm_cvtepi32_pd(whole));
-            const __m128d clear = _mm_cmplt_pd(_mm_andnot_pd(sign2, _mm_sub_pd(fraction, half2)), limit2);
-            const __m128i i = _mm_add_epi32(whole, _mm_set1_epi32(1));
-            const __m128i offset = _mm_sub_epi32(i, lo2); // inside: 0 <= offset < width
-            const __m128i inside =
-                _mm_andnot_si128(_mm_cmplt_epi32(offset, _mm_setzero_si128()), _mm_cmplt_epi32(offset, width2));
-            const int both = _mm_movemask_pd(clear) & _mm_movemask_ps(_mm_castsi128_ps(inside));
-            if (both == 3) [[likely]] {
-                const __m128i packed = _mm_or_si128(_mm_or_si128(_mm_slli_epi32(i, 8), channel2), targets);
-                _mm_storel_epi64(reinterpret_cast<__m128i*>(out), packed);
-                out += 2;
-            } else {
-                one(target);
-                one(target + direction);
-            }
-            bytes = _mm_add_pd(bytes, byteStep2);
-            targets = _mm_add_epi32(targets, targetStep2);
         }
-#endif
-        for (; target != stop; target += direction)
-            one(target);
         return out;
     }
 
@@ -324,8 +277,8 @@ private:
     // steps at one position, the code ends with the second. Writes from `out`, whose
     // out[-1] is an earlier change, and returns the end of what it wrote.
     template <std::size_t kRuns>
-    static CodeChange* MergeCrossings(std::uint32_t code, std::array<const std::uint32_t*, 3> runs, std::size_t count,
-                                      CodeChange* out)
+    static ColourChange* MergeCrossings(std::uint32_t code, std::array<const std::uint32_t*, 3> runs, std::size_t count,
+                                        ColourChange* out)
     {
         std::int16_t last = out[-1].position; // kept here, not read back from what was just stored
         for (std::size_t n = 0; n < count; ++n) {
@@ -359,9 +312,9 @@ std::int16_t FirstOfSegment(std::int32_t k, std::int16_t n, std::int16_t s)
     return static_cast<std::int16_t>((k * n + s - 1) / s);
 }
 
-std::vector<CodeChange> FindCodeChanges(const ColourTable& colours, std::int16_t length, std::int16_t segments)
+std::vector<ColourChange> FindCodeChanges(const ColourTable& colours, std::int16_t length, std::int16_t segments)
 {
-    return FadeCodes(colours, length, segments).Changes();
+    return CodeSearch(colours, length, segments).Changes();
 }
 
 } // namespace modOmbrix

@@ -1,8 +1,9 @@
-// Where segments start is worked out in integers; the rules define it through binary32
+// The colour search from inside (a white-box test of engine/ColourSearch.h). Where
+// segments start is worked out in integers; the rules define it through binary32
 // fractions. Every text length and segment count is checked against the definition.
 #include "engine/ColourMath.h"
-#include "engine/FadeCodes.h"
-#include "engine/FadeText.h"
+#include "engine/ColourSearch.h"
+#include "engine/Fade.h"
 #include "tests/engine/FakeSettings.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ std::int32_t SegmentOf(std::int32_t i, std::int32_t n, std::int32_t s)
     return static_cast<std::int32_t>(static_cast<float>(static_cast<double>(i * s) / static_cast<double>(n)));
 }
 
-TEST(FadeCodes, SegmentsStartWhereTheBinary32FractionsSay)
+TEST(ColourSearch, SegmentsStartWhereTheBinary32FractionsSay)
 {
     for (std::int32_t s = 1; s <= 5; ++s) {
         const std::int32_t limit = MaxTextLength(s + 1);
@@ -43,7 +44,7 @@ TEST(FadeCodes, SegmentsStartWhereTheBinary32FractionsSay)
 // binary32 fractions stray furthest from that line. Every pair of red levels, at the
 // longest length and another, against the red code of every position as the rules
 // compute it.
-TEST(FadeCodes, EveryRedFadeOverTheLongestTexts)
+TEST(ColourSearch, EveryRedFadeOverTheLongestTexts)
 {
     for (const std::int32_t n : {32766, 24573}) {
         for (std::int16_t from = 0; from <= 16; ++from) {
@@ -65,7 +66,7 @@ TEST(FadeCodes, EveryRedFadeOverTheLongestTexts)
                     before = red;
                 }
                 std::vector<std::int16_t> found;
-                for (const CodeChange& change : FindCodeChanges(s, static_cast<std::int16_t>(n), 1))
+                for (const ColourChange& change : FindCodeChanges(s, static_cast<std::int16_t>(n), 1))
                     found.push_back(change.position);
                 ASSERT_EQ(found, expected) << "red " << from << " to " << to << ", n " << n;
             }
