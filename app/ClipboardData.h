@@ -12,6 +12,7 @@ namespace ombrix::app {
 // The text/html flavour names its character set: an editor that reads HTML without one
 // may take the bytes for Latin-1 and garble everything outside ASCII. Its colours carry
 // a "#", which every rich editor understands.
-void FillClipboardData(QMimeData& data, const QString& html);
+// rich: the text is HTML (or CSS-styled HTML); other formats go as plain text alone.
+void FillClipboardData(QMimeData& data, const QString& html, bool rich = true);
 
 } // namespace ombrix::app

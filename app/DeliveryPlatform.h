@@ -34,8 +34,9 @@ public:
     virtual bool CanInjectKeys() = 0;
 
     virtual void ClearClipboard() = 0;
-    // Puts the text on the clipboard as plain text; false when the clipboard did not take it.
-    virtual bool SetClipboardText(const QString& text) = 0;
+    // Puts the text on the clipboard as plain text, and where rich also as text/html;
+    // false when the clipboard did not take it.
+    virtual bool SetClipboardText(const QString& text, bool rich) = 0;
 
     virtual void HideMainWindow() = 0;
     // Shows the main window again and makes it the active window.

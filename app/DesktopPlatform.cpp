@@ -22,11 +22,11 @@ bool DesktopPlatform::CanInjectKeys() { return !routes_.keys.empty() && routes_.
 
 void DesktopPlatform::ClearClipboard() { QGuiApplication::clipboard()->clear(); }
 
-bool DesktopPlatform::SetClipboardText(const QString& text)
+bool DesktopPlatform::SetClipboardText(const QString& text, bool rich)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
     QMimeData* data = routes_.fetch ? routes_.fetch->NewClipboardData() : new QMimeData;
-    FillClipboardData(*data, text);
+    FillClipboardData(*data, text, rich);
     clipboard->setMimeData(data);
     clipboardSet_ = Clock::now();
     // Qt only warns when another program keeps the clipboard; reading it back tells.

@@ -22,7 +22,7 @@ public:
 
     bool CanInjectKeys() override;
     void ClearClipboard() override;
-    bool SetClipboardText(const QString& text) override;
+    bool SetClipboardText(const QString& text, bool rich) override;
     void HideMainWindow() override;
     void ShowMainWindow() override;
     void WaitTenth() override;

@@ -9,8 +9,9 @@
 namespace ombrix::app {
 
 struct OutgoingMessage {
-    QString html; // what goes on the clipboard
-    QString text; // what the user typed
+    QString html;     // what goes on the clipboard: the message in the chosen format
+    QString text;     // what the user typed
+    bool rich = true; // an HTML format, offered to rich editors as text/html too
 };
 
 // True when the field holds the message. A message of white space alone is held by any

@@ -69,7 +69,7 @@ SendOutcome MessageSender::Send(std::optional<std::uint8_t> mode, const Outgoing
     if (mode == 0)
         return Paste(message);
     if (mode == 1)
-        return PutOnClipboard(message.html) ? SendOutcome::Copied : SendOutcome::NotDelivered;
+        return PutOnClipboard(message) ? SendOutcome::Copied : SendOutcome::NotDelivered;
     layer::MessageBox::Warning(kTitle, QStringLiteral("Send does not know where to deliver the message: choose "
                                                       "it under Options.\nYour text is still in the message box."));
     return SendOutcome::NoMode;
@@ -77,7 +77,7 @@ SendOutcome MessageSender::Send(std::optional<std::uint8_t> mode, const Outgoing
 
 SendOutcome MessageSender::Paste(const OutgoingMessage& message)
 {
-    if (!PutOnClipboard(message.html))
+    if (!PutOnClipboard(message))
         return SendOutcome::NotDelivered;
     if (!platform_.CanInjectKeys()) {
         Warn(QStringLiteral("This desktop offers no way of pressing keys in another window, so the message was "
@@ -189,10 +189,10 @@ void MessageSender::Tell(SendOutcome outcome)
     }
 }
 
-bool MessageSender::PutOnClipboard(const QString& html)
+bool MessageSender::PutOnClipboard(const OutgoingMessage& message)
 {
     platform_.ClearClipboard();
-    if (platform_.SetClipboardText(html))
+    if (platform_.SetClipboardText(message.html, message.rich))
         return true;
     layer::MessageBox::Warning(kTitle, QStringLiteral("The message could not be put on the clipboard (another "
                                                       "program may hold it), so it was not sent.\nYour text is "

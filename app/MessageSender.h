@@ -53,7 +53,7 @@ private:
     // Into a window that cannot be seen: the fetch of the clipboard is all there is to go by.
     SendOutcome PasteByFetch();
     void Tell(SendOutcome outcome);
-    bool PutOnClipboard(const QString& html);
+    bool PutOnClipboard(const OutgoingMessage& message);
 
     DeliveryPlatform& platform_;
     ui::SendKeyBook& sendKeys_;

@@ -2,6 +2,7 @@
 
 #include "app/DesktopPlatform.h"
 #include "settings/Settings.h"
+#include "ui/OutputFormatChoice.h"
 #include "ui/SendKeyMenu.h"
 #include "ui/layer/MessageBox.h"
 
@@ -34,7 +35,7 @@ OmbrixApp::OmbrixApp(std::filesystem::path settingsPath, std::unique_ptr<Deliver
     if (!platform_)
         platform_ = std::make_unique<DesktopPlatform>(*main);
     sender_ = std::make_unique<MessageSender>(*platform_, sendKeys_);
-    main->preview->ExtendContextMenu([this](QMenu& menu) { ui::AddSendKeyMenu(menu, sendKeys_); });
+    main->preview->AddContextMenuExtension([this](QMenu& menu) { ui::AddSendKeyMenu(menu, sendKeys_); });
     main->SetDelivery([this](const QString& html) { return Deliver(html); });
 }
 
@@ -43,7 +44,8 @@ OmbrixApp::~OmbrixApp() { layer::FixedDialog::SetFrameRequest(nullptr); }
 
 bool OmbrixApp::Deliver(const QString& html)
 {
-    return MessageHandedOver(sender_->Send(modOmbrix::GetSendMode(*controls), {html, main->txtIn->Text()}));
+    return MessageHandedOver(sender_->Send(modOmbrix::GetSendMode(*controls),
+                                           {html, main->txtIn->Text(), ui::IsHtmlFormat(main->Format())}));
 }
 
 void OmbrixApp::Start()

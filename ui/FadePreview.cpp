@@ -110,8 +110,8 @@ QMenu* FadePreview::CreateContextMenu()
     showColours->setCheckable(true);
     showColours->setChecked(on_);
     connect(showColours, &QAction::toggled, this, &FadePreview::SetOn);
-    if (extendMenu_)
-        extendMenu_(*menu);
+    for (const auto& extension : extensions_)
+        extension(*menu);
     return menu;
 }
 

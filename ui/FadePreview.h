@@ -36,15 +36,15 @@ public:
     void Clear();
 
     // The box's standard menu with the entry that switches the colours, and whatever the
-    // extension adds; the caller owns it.
+    // extensions add, in the order they were added; the caller owns it.
     QMenu* CreateContextMenu();
-    void ExtendContextMenu(std::function<void(QMenu&)> extension) { extendMenu_ = std::move(extension); }
+    void AddContextMenuExtension(std::function<void(QMenu&)> extension) { extensions_.push_back(std::move(extension)); }
 
 private:
     layer::TextBox& box_;
     const modOmbrix::ColourTable& colours_;
     bool on_ = true;
-    std::function<void(QMenu&)> extendMenu_;
+    std::vector<std::function<void(QMenu&)>> extensions_;
 };
 
 } // namespace ombrix::ui

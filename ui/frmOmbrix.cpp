@@ -1,7 +1,9 @@
 #include "ui/frmOmbrix.h"
 
 #include "engine/Fade.h"
+#include "ui/OutputFormatChoice.h"
 #include "ui/frmAbout.h"
+#include "ui/layer/MessageBox.h"
 #include "ui/frmOptions.h"
 #include "ui/frmSetColor.h"
 #include "ui/layer/Fonts.h"
@@ -9,7 +11,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QActionGroup>
 #include <QIcon>
+#include <QMenu>
 
 namespace ombrix::ui {
 namespace {
@@ -80,7 +84,49 @@ frmOmbrix::frmOmbrix(frmSetColor& colours, frmOptions& options, AppLink& app)
     cmdOptions->OnClick([this] { cmdOptions_Click(); });
     cmdAbout->OnClick([this] { cmdAbout_Click(); });
     connect(cmdInOut, &QPushButton::clicked, this, [this] { cmdInOut_Click(); });
+    format_ = LoadOutputFormat();
+    ShowFormat();
+    preview->AddContextMenuExtension([this](QMenu& menu) { AddFormatMenu(menu); });
     txtIn->setFocus();
+}
+
+void frmOmbrix::SetFormat(modOmbrix::OutputFormat format)
+{
+    format_ = format;
+    if (!SaveOutputFormat(format))
+        layer::MessageBox::Warning(QStringLiteral("HTML Ombrix"),
+                                   QStringLiteral("The choice of output format could not be saved; it holds until "
+                                                  "the program ends."));
+    ShowFormat();
+    txtIn_Change();
+}
+
+void frmOmbrix::ShowFormat()
+{
+    // HTML is the design; any other format names itself over the message, so that a
+    // count that changed with it needs no explaining.
+    const bool html = format_ == modOmbrix::OutputFormat::Html;
+    fraMsg->setTitle(html ? QStringLiteral("&Message")
+                          : QStringLiteral("&Message as %1").arg(OutputFormatTitle(format_)));
+    lblCharCount->setToolTip(
+        QStringLiteral("The Number of Characters the %1 Will Use").arg(OutputFormatTitle(format_)));
+}
+
+void frmOmbrix::AddFormatMenu(QMenu& menu)
+{
+    QMenu* formats = menu.addMenu(QStringLiteral("Output &Format"));
+    formats->setObjectName(QStringLiteral("mnuOutputFormat"));
+    auto* group = new QActionGroup(formats);
+    for (const modOmbrix::OutputFormatName& entry : modOmbrix::kOutputFormats) {
+        QAction* action = formats->addAction(OutputFormatTitle(entry.format));
+        action->setObjectName(QStringLiteral("mnuFormat_") +
+                              QString::fromLatin1(entry.name.data(), static_cast<qsizetype>(entry.name.size())));
+        action->setCheckable(true);
+        action->setChecked(entry.format == format_);
+        group->addAction(action);
+        const modOmbrix::OutputFormat format = entry.format;
+        connect(action, &QAction::triggered, this, [this, format] { SetFormat(format); });
+    }
 }
 
 void frmOmbrix::txtIn_Change()
@@ -90,11 +136,12 @@ void frmOmbrix::txtIn_Change()
         // The colour changes once, for the HTML and for the colours in the box.
         const std::u16string_view units(QStringView(text).utf16(), static_cast<std::size_t>(text.size()));
         const std::vector<modOmbrix::ColourChange> tags = modOmbrix::FindColourChanges(units, colours_);
-        const std::u16string html = modOmbrix::WriteFadedText(units, tags, options_);
+        const std::u16string html = modOmbrix::WriteFadedText(units, tags, options_, format_);
         strOutput = QString::fromUtf16(html.data(), static_cast<qsizetype>(html.size()));
         lblCharCount->setFont(font());
         lblCharCount->setText(QString::number(strOutput.size()));
-        lblCharCount->setToolTip(QStringLiteral("The Number of Characters the HTML Will Use"));
+        lblCharCount->setToolTip(
+            QStringLiteral("The Number of Characters the %1 Will Use").arg(OutputFormatTitle(format_)));
         preview->Show(text, tags);
     } catch (const modOmbrix::TextTooLongError& e) {
         // Keep the text: the user can shorten it or use fewer colours.

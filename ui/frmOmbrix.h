@@ -2,6 +2,7 @@
 // collapsible settings pane with the buttons that open the dialogs.
 #pragma once
 
+#include "engine/Fade.h"
 #include "ui/AppLink.h"
 #include "ui/FadePreview.h"
 #include "ui/layer/Controls.h"
@@ -11,6 +12,8 @@
 #include "ui/layer/TriangleButton.h"
 
 #include <QWidget>
+
+class QMenu;
 
 #include <functional>
 #include <optional>
@@ -30,6 +33,9 @@ public:
     void cmdInOut_Click();
 
     const QString& Output() const { return strOutput; }
+    // What strOutput is written as; a change is kept for the next run and regenerates it.
+    modOmbrix::OutputFormat Format() const { return format_; }
+    void SetFormat(modOmbrix::OutputFormat format);
     layer::FormGeometry& Geometry() { return geometry_; }
     // What Send does with strOutput. It returns whether the message went anywhere: only
     // then is the box emptied, so a message that could not be sent is not lost.
@@ -57,6 +63,8 @@ private:
     void cmdAbout_Click();
     void Form_QueryUnload();
     void ShowTooLong(std::int32_t colours, std::int32_t limit);
+    void ShowFormat();
+    void AddFormatMenu(QMenu& menu);
 
     frmSetColor& colours_;
     frmOptions& options_;
@@ -65,6 +73,7 @@ private:
     std::function<bool(const QString&)> deliver_;
     QString strOutput;
     std::optional<float> varFullWidth;
+    modOmbrix::OutputFormat format_ = modOmbrix::OutputFormat::Html;
 };
 
 } // namespace ombrix::ui

@@ -4,7 +4,9 @@
 #include "tests/settings/TestFiles.h"
 #include "tests/ui/WarningCapture.h"
 
+#include <QAction>
 #include <QClipboard>
+#include <QMenu>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
@@ -231,6 +233,47 @@ TEST_F(AppTest, SendReadsTheModeAtTheMomentAndEmptiesTheBox)
     EXPECT_EQ(desktop.steps, (std::vector<std::string>{"clear", "set"}));
     EXPECT_EQ(desktop.clipboard, counted);
     EXPECT_EQ(app.main->txtIn->Text(), "");
+    EXPECT_TRUE(warnings.empty());
+}
+
+TEST_F(AppTest, TheOutputFormatChangesTheCountAndWhatSendDeliversAndOutlivesARestart)
+{
+    const auto choose = [](app::OmbrixApp& app, const char* name) {
+        const std::unique_ptr<QMenu> menu(app.main->preview->CreateContextMenu());
+        auto* action = menu->findChild<QAction*>(QStringLiteral("mnuFormat_") + name);
+        ASSERT_NE(action, nullptr) << name;
+        action->trigger();
+    };
+    {
+        auto platform = std::make_unique<app::RecordingPlatform>();
+        app::RecordingPlatform& desktop = *platform;
+        app::OmbrixApp app(path, std::move(platform));
+        app.Start();
+        app.options->optSend2.Select(1);
+        QTest::keyClicks(app.main->txtIn, "ab c");
+        const QString html = app.main->Output();
+        EXPECT_TRUE(html.startsWith("<FONT COLOR="));
+        EXPECT_EQ(app.main->fraMsg->title(), "&Message");
+
+        choose(app, "bbcode");
+        const QString bbcode = app.main->Output();
+        EXPECT_TRUE(bbcode.startsWith("[color=#")) << bbcode.toStdString();
+        EXPECT_EQ(app.main->lblCharCount->text(), QString::number(bbcode.size()));
+        EXPECT_NE(bbcode.size(), html.size());
+        EXPECT_EQ(app.main->fraMsg->title(), "&Message as BBCode");
+        app.main->cmdSend->click();
+        EXPECT_EQ(desktop.clipboard, bbcode);
+        EXPECT_FALSE(desktop.clipboardRich) << "BBCode is no HTML for rich editors";
+
+        QTest::keyClicks(app.main->txtIn, "ab c");
+        choose(app, "css");
+        app.main->cmdSend->click();
+        EXPECT_TRUE(desktop.clipboard.startsWith("<span style=\"color:#")) << desktop.clipboard.toStdString();
+        EXPECT_TRUE(desktop.clipboardRich);
+    }
+    app::OmbrixApp nextRun(path, std::make_unique<app::RecordingPlatform>());
+    EXPECT_EQ(nextRun.main->Format(), modOmbrix::OutputFormat::Css);
+    choose(nextRun, "html"); // leaves the user's configuration as the other tests expect it
     EXPECT_TRUE(warnings.empty());
 }
 

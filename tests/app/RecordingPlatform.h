@@ -20,6 +20,7 @@ public:
     bool fetched = true;   // the previous window fetches the paste
     bool clipboardTakesText = true;
     QString clipboard;
+    bool clipboardRich = false; // offered as text/html too
     bool windowVisible = true;
     // What the accessibility bus shows of the previous window; none: it cannot be seen.
     std::optional<TargetField> target;
@@ -34,9 +35,10 @@ public:
         Step("clear");
         clipboard.clear();
     }
-    bool SetClipboardText(const QString& text) override
+    bool SetClipboardText(const QString& text, bool rich) override
     {
         Step("set");
+        clipboardRich = rich;
         if (clipboardTakesText)
             clipboard = text;
         return clipboardTakesText;
