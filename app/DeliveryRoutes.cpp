@@ -28,7 +28,7 @@ DeliveryRoutes OpenDeliveryRoutes(QWidget& mainWindow)
     auto* x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     const bool insideWayland = x11 != nullptr && x11::InWaylandSession(); // an XWayland client
     if (x11 != nullptr) {
-        if (auto keys = X11KeyRoute::Open(mainWindow, insideWayland))
+        if (auto keys = x11::X11KeyRoute::Open(mainWindow, insideWayland))
             routes.keys.push_back(std::move(keys));
         routes.fetch = x11::PasteFetchTracker::Install(x11->connection());
         if (insideWayland)

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <QWindow>
 
-namespace ombrix::app {
+namespace ombrix::app::x11 {
 namespace {
 
 using namespace std::chrono_literals;
@@ -94,4 +94,4 @@ void X11KeyRoute::PressPaste()
 
 void X11KeyRoute::Press(Keystroke key) { x11_->Press(key); }
 
-} // namespace ombrix::app
+} // namespace ombrix::app::x11

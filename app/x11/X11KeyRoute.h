@@ -10,7 +10,7 @@
 
 class QWidget;
 
-namespace ombrix::app {
+namespace ombrix::app::x11 {
 
 class X11KeyRoute final : public KeyRoute {
 public:
@@ -43,4 +43,4 @@ private:
     QMetaObject::Connection focusWatch_;
 };
 
-} // namespace ombrix::app
+} // namespace ombrix::app::x11

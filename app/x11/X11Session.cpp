@@ -4,7 +4,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
-namespace ombrix::app {
+namespace ombrix::app::x11 {
 
 struct X11Session::Keys {
     KeyCode control;
@@ -117,4 +117,4 @@ void X11Session::GiveFocus(XWindowId window)
     XSetErrorHandler(previous);
 }
 
-} // namespace ombrix::app
+} // namespace ombrix::app::x11

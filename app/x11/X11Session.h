@@ -7,7 +7,7 @@
 
 #include <memory>
 
-namespace ombrix::app {
+namespace ombrix::app::x11 {
 
 using XWindowId = unsigned long;
 
@@ -41,4 +41,4 @@ private:
     std::unique_ptr<Keys> keys_;
 };
 
-} // namespace ombrix::app
+} // namespace ombrix::app::x11
