@@ -2,6 +2,7 @@
 // reader of FadeText's HTML gives a character, FindColourChanges must give it too.
 #include "engine/Fade.h"
 #include "tests/engine/FakeSettings.h"
+#include "tests/engine/RandomText.h"
 
 #include <gtest/gtest.h>
 
@@ -59,14 +60,7 @@ std::u16string RandomText(std::mt19937& rng, std::size_t length)
 {
     static const std::u16string kPieces[] = {u"a",  u"b",  u" ",  u"  ",         u"\r\n",
                                              u"\r", u"\n", u"\t", u"\U0001F600", u"é"};
-    std::uniform_int_distribution<std::size_t> pick(0, std::size(kPieces) - 1);
-    std::u16string text;
-    while (text.size() < length)
-        text += kPieces[pick(rng)];
-    if (text.size() > length && length > 0 && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF)
-        --length; // keep whole characters
-    text.resize(length);
-    return text;
+    return ombrix::test::RandomText(rng, length, kPieces);
 }
 
 TEST(ColourChanges, GiveEachCharacterTheColourItsHtmlGivesIt)
