@@ -181,8 +181,8 @@ void MessageSender::Tell(SendOutcome outcome)
                                                 "%1's text field, and still in the message box.\n\nSend with %3 "
                                                 "in %1 from now on?")
                                      .arg(program, ui::SendKeyName(sendKey_), ui::SendKeyName(next));
-        if (layer::MessageBox::Question(kTitle, question) && !sendKeys_.Choose(program_, next))
-            layer::MessageBox::Warning(kTitle, QStringLiteral("The send key for %1 could not be saved.").arg(program));
+        if (layer::MessageBox::Question(kTitle, question))
+            ui::ChooseSendKey(sendKeys_, program_, next);
         break;
     }
     default: break;

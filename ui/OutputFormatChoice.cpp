@@ -1,22 +1,17 @@
 #include "ui/OutputFormatChoice.h"
 
-#include <QSettings>
+#include "ui/UserSettings.h"
 
 namespace ombrix::ui {
 namespace {
 
 const QString kKey = QStringLiteral("MessageBox/OutputFormat");
 
-QSettings UserSettings()
-{
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ombrix"), QStringLiteral("ombrix"));
-}
-
 } // namespace
 
 modOmbrix::OutputFormat LoadOutputFormat()
 {
-    const QByteArray name = UserSettings().value(kKey).toString().toLatin1();
+    const QByteArray name = UserSettings()->value(kKey).toString().toLatin1();
     // A name this version does not know reads as the default.
     return modOmbrix::FormatNamed(std::string_view(name.constData(), static_cast<std::size_t>(name.size())))
         .value_or(modOmbrix::OutputFormat::Html);
@@ -24,11 +19,11 @@ modOmbrix::OutputFormat LoadOutputFormat()
 
 bool SaveOutputFormat(modOmbrix::OutputFormat format)
 {
-    QSettings settings = UserSettings();
+    const auto settings = UserSettings();
     const std::string_view name = modOmbrix::FormatName(format);
-    settings.setValue(kKey, QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    settings->setValue(kKey, QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    settings->sync();
+    return settings->status() == QSettings::NoError;
 }
 
 QString OutputFormatTitle(modOmbrix::OutputFormat format)

@@ -1,19 +1,11 @@
 #include "ui/PreviewChoice.h"
 
-#include <QSettings>
-
-#include <memory>
+#include "ui/UserSettings.h"
 
 namespace ombrix::ui {
 namespace {
 
 const QString kKey = QStringLiteral("MessageBox/ShowColoursWhileTyping");
-
-std::unique_ptr<QSettings> UserSettings()
-{
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ombrix"),
-                                       QStringLiteral("ombrix"));
-}
 
 } // namespace
 

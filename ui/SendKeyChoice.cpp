@@ -1,8 +1,7 @@
 #include "ui/SendKeyChoice.h"
 
-#include <QSettings>
-
-#include <memory>
+#include "ui/UserSettings.h"
+#include "ui/layer/MessageBox.h"
 
 namespace ombrix::ui {
 namespace {
@@ -21,10 +20,9 @@ QString Word(SendKey key)
     return {};
 }
 
-std::unique_ptr<QSettings> UserSettings()
+std::unique_ptr<QSettings> SendKeySettings()
 {
-    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ombrix"),
-                                                QStringLiteral("ombrix"));
+    auto settings = UserSettings();
     settings->beginGroup(kGroup);
     return settings;
 }
@@ -64,7 +62,7 @@ SendKey NextSendKey(SendKey key)
 
 SendKey UserSendKeys::For(const QString& program) const
 {
-    const QString word = UserSettings()->value(Key(program)).toString();
+    const QString word = SendKeySettings()->value(Key(program)).toString();
     for (SendKey key : kSendKeys) {
         if (word == Word(key))
             return key;
@@ -74,7 +72,7 @@ SendKey UserSendKeys::For(const QString& program) const
 
 bool UserSendKeys::Choose(const QString& program, SendKey key)
 {
-    const auto settings = UserSettings();
+    const auto settings = SendKeySettings();
     settings->setValue(Key(program), Word(key));
     settings->sync();
     return settings->status() == QSettings::NoError;
@@ -82,7 +80,7 @@ bool UserSendKeys::Choose(const QString& program, SendKey key)
 
 void UserSendKeys::Note(const QString& program)
 {
-    const auto settings = UserSettings();
+    const auto settings = SendKeySettings();
     if (program.isEmpty() || settings->contains(Key(program)))
         return;
     settings->setValue(Key(program), Word(SendKey::AltS));
@@ -92,9 +90,16 @@ void UserSendKeys::Note(const QString& program)
 
 QStringList UserSendKeys::Programs() const
 {
-    QStringList programs = UserSettings()->childKeys();
+    QStringList programs = SendKeySettings()->childKeys();
     programs.sort(Qt::CaseInsensitive);
     return programs;
+}
+
+void ChooseSendKey(SendKeyBook& book, const QString& program, SendKey key)
+{
+    if (!book.Choose(program, key))
+        layer::MessageBox::Warning(QStringLiteral("HTML Ombrix"),
+                                   QStringLiteral("The send key for %1 could not be saved.").arg(program));
 }
 
 } // namespace ombrix::ui

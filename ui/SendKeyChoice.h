@@ -34,6 +34,9 @@ public:
     virtual QStringList Programs() const = 0;
 };
 
+// Chooses the key, and tells the user when the choice could not be kept.
+void ChooseSendKey(SendKeyBook& book, const QString& program, SendKey key);
+
 // The book in the user's configuration folder.
 class UserSendKeys final : public SendKeyBook {
 public:

@@ -1,7 +1,5 @@
 #include "ui/SendKeyMenu.h"
 
-#include "ui/layer/MessageBox.h"
-
 #include <QActionGroup>
 #include <QMenu>
 
@@ -26,11 +24,8 @@ void AddSendKeyMenu(QMenu& menu, SendKeyBook& book)
             action->setCheckable(true);
             action->setChecked(key == chosen);
             group->addAction(action);
-            QObject::connect(action, &QAction::triggered, perProgram, [&book, program, key] {
-                if (!book.Choose(program, key))
-                    layer::MessageBox::Warning(QStringLiteral("HTML Ombrix"),
-                                               QStringLiteral("The send key for %1 could not be saved.").arg(program));
-            });
+            QObject::connect(action, &QAction::triggered, perProgram,
+                             [&book, program, key] { ChooseSendKey(book, program, key); });
         }
     }
 }

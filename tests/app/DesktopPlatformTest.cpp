@@ -2,7 +2,7 @@
 // the offscreen platform.
 #include "app/DesktopPlatform.h"
 #include "app/MessageSender.h"
-#include "tests/app/FakeSendKeys.h"
+#include "tests/ui/FakeSendKeys.h"
 #include "tests/ui/WarningCapture.h"
 
 #include <QWidget>
@@ -109,7 +109,7 @@ struct Routes {
 struct DesktopTest : ::testing::Test {
     QWidget window;
     Log log;
-    FakeSendKeys sendKeys;
+    test::FakeSendKeys sendKeys;
     test::WarningCapture warningBoxes;
     std::vector<QString>& warnings = warningBoxes.texts;
 

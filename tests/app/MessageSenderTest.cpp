@@ -1,6 +1,6 @@
 #include "app/DeliveryTiming.h"
 #include "app/MessageSender.h"
-#include "tests/app/FakeSendKeys.h"
+#include "tests/ui/FakeSendKeys.h"
 #include "tests/app/RecordingPlatform.h"
 #include "tests/ui/WarningCapture.h"
 
@@ -23,7 +23,7 @@ const Steps kUnreachableSteps = {"clear", "set", "follow", "hide", "wait", "rout
 
 struct SenderTest : ::testing::Test {
     RecordingPlatform platform;
-    FakeSendKeys sendKeys;
+    test::FakeSendKeys sendKeys;
     MessageSender sender{platform, sendKeys};
     test::WarningCapture warningBoxes;
     std::vector<QString>& warnings = warningBoxes.texts;

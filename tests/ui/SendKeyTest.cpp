@@ -1,5 +1,6 @@
 // The send key chosen per messenger: kept in the user's configuration, and reachable from
 // the message box's menu by the keyboard.
+#include "tests/ui/FakeSendKeys.h"
 #include "ui/SendKeyChoice.h"
 #include "ui/SendKeyMenu.h"
 #include "ui/layer/TextBox.h"
@@ -9,8 +10,6 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
-
-#include <map>
 
 #include <gtest/gtest.h>
 
@@ -54,28 +53,9 @@ TEST(SendKeyChoice, TheKeyOfferedNextCyclesThroughTheSendingKeys)
     EXPECT_EQ(NextSendKey(SendKey::CtrlEnter), SendKey::AltS);
 }
 
-class MemoryKeys final : public SendKeyBook {
-public:
-    std::map<QString, SendKey> keys;
-    SendKey For(const QString& program) const override { return keys.at(program); }
-    bool Choose(const QString& program, SendKey key) override
-    {
-        keys[program] = key;
-        return true;
-    }
-    void Note(const QString&) override {}
-    QStringList Programs() const override
-    {
-        QStringList out;
-        for (const auto& entry : keys)
-            out.append(entry.first);
-        return out;
-    }
-};
-
 TEST(SendKeyMenu, ShowsEachProgramsKeyAndChangesIt)
 {
-    MemoryKeys book;
+    test::FakeSendKeys book;
     book.keys = {{"hexchat", SendKey::AltS}, {"Pidgin", SendKey::Enter}};
     QMenu menu;
     AddSendKeyMenu(menu, book);

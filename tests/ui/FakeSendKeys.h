@@ -5,7 +5,7 @@
 
 #include <map>
 
-namespace ombrix::app {
+namespace ombrix::test {
 
 class FakeSendKeys final : public ui::SendKeyBook {
 public:
@@ -30,4 +30,4 @@ public:
     }
 };
 
-} // namespace ombrix::app
+} // namespace ombrix::test
